@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+class TVeskDairy;
+
+// Reads the twelve input keys of section "Data" of a model file into model, in the order Tipo,
+// Peso, Lactacion, Leche, Grasa, Proteina, DIM, Temperatura, GDP, ADG, Freshenning, Consumo.
+// A missing file, section or key, or a value that does not parse, gives the key's default. A
+// real beyond single precision raises EOverflow when it is stored; the keys before it stay
+// stored.
+void LoadModel(const std::string& fileName, TVeskDairy& model, char decimalSeparator);
+
+// Writes the twelve input keys into section "Data" of the file, one key at a time in the order
+// Tipo, Consumo, Peso, Lactacion, Leche, Grasa, Proteina, DIM, Temperatura, GDP, ADG,
+// Freshenning, keeping everything else in the file. A failing write raises std::runtime_error
+// "Unable to write to <path>"; the keys written before it stay written.
+void SaveModel(const std::string& fileName, const TVeskDairy& model, char decimalSeparator);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TVeskDairy;
+
+// The lines of the result report of a calculated model, UTF-8, one string per line, in the
+// fixed-width layout the report view and the command line print.
+std::vector<std::string> ReportLines(const TVeskDairy& model, char decimalSeparator);

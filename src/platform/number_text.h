@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Number texts in the user's notation. None of these depend on the C library's current locale.
+
+// value in fixed notation with exactly `decimals` decimals, rounded from its exact binary value
+// with halves away from zero; at least one integer digit; no thousands separator; "-" when the
+// rounded value is negative.
+std::string FormatFixed(long double value, int decimals, char decimalSeparator);
+
+// A decimal real: optional sign, digits with at most one decimal separator (at least one digit),
+// optional exponent "e"/"E" with optional sign and digits. No group separators, no surrounding
+// blanks. Returns false when the text is not such a number or lies beyond the extended range.
+bool ParseReal(std::string_view text, char decimalSeparator, long double& value);
+
+// A whole number of 32 bits: optional sign and decimal digits, or hexadecimal digits after "$",
+// "0x" or "0X". Returns false for any other text or a value beyond 32 bits.
+bool ParseInteger(std::string_view text, int32_t& value);
+
+// The model files' real-number text: 15 significant digits, fixed notation for decimal exponents
+// -3 to 15 and scientific notation ("E", no plus sign) otherwise; trailing zeros dropped.
+// 3.2f widened gives "3.20000004768372", 1e-4f gives "9.99999974737875E-5".
+std::string FormatGeneral15(double value, char decimalSeparator);
