@@ -4,6 +4,12 @@
 
 class TVeskDairy;
 
+// A real as model files write it: the single-precision value widened to double, 15 significant
+// digits, fixed notation for decimal exponents -3 to 15 and scientific notation ("E", no plus
+// sign) otherwise, trailing zeros dropped: 3.2f gives "3.20000004768372", 1e-4f gives
+// "9.99999974737875E-5".
+std::string FormatModelReal(float value, char decimalSeparator);
+
 // Reads the twelve input keys of section "Data" of a model file into model, in the order Tipo,
 // Peso, Lactacion, Leche, Grasa, Proteina, DIM, Temperatura, GDP, ADG, Freshenning, Consumo.
 // A missing file, section or key, or a value that does not parse, gives the key's default. A

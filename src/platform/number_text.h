@@ -19,8 +19,3 @@ bool ParseReal(std::string_view text, char decimalSeparator, long double& value)
 // A whole number of 32 bits: optional sign and decimal digits, or hexadecimal digits after "$",
 // "0x" or "0X". Returns false for any other text or a value beyond 32 bits.
 bool ParseInteger(std::string_view text, int32_t& value);
-
-// The model files' real-number text: 15 significant digits, fixed notation for decimal exponents
-// -3 to 15 and scientific notation ("E", no plus sign) otherwise; trailing zeros dropped.
-// 3.2f widened gives "3.20000004768372", 1e-4f gives "9.99999974737875E-5".
-std::string FormatGeneral15(double value, char decimalSeparator);
