@@ -29,7 +29,7 @@ std::vector<TProfileLine> SplitProfileLines(std::string_view text) {
     while (start < text.size()) {
         size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
-            lines.push_back({text.substr(start), {}});
+            lines.push_back({text.substr(start), text.substr(text.size())});
             break;
         }
         size_t endingSize =
