@@ -3,13 +3,13 @@
 #include "model/FloatError.h"
 #include "model/UVesk.h"
 
+#include "temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -101,25 +101,11 @@ void ExpectInputs(const TVeskDairy& actual, const TVeskDairy& expected) {
 
 class ModelFile : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = testing::TempDir() + "model_file_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        FFolder = pattern;
-        FPath = FFolder + "/vaca.VM2";
-    }
-    void TearDown() override {
-        fs::permissions(FFolder, fs::perms::all);
-        fs::remove_all(FFolder);
-    }
+    void Store(const std::string& text) { StoreFile(FPath, text); }
+    std::string Contents() const { return FileContents(FPath); }
 
-    void Store(const std::string& text) { std::ofstream(FPath, std::ios::binary) << text; }
-    std::string Contents() const {
-        std::ifstream file(FPath, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-
-    std::string FFolder;
-    std::string FPath;
+    TTempFolder FFolder{"model_file"};
+    std::string FPath = FFolder.Path() + "/vaca.VM2";
 };
 
 class ModelFileRoundTrip : public ModelFile, public testing::WithParamInterface<char> {};
@@ -239,7 +225,7 @@ TEST_F(ModelFile, SavingTwiceKeepsTheSecondValues) {
 }
 
 TEST_F(ModelFile, NameWithBlanksAroundIt) {
-    std::string path = FFolder + "/  vaca 1  .VM2";
+    std::string path = FFolder.Path() + "/  vaca 1  .VM2";
     SaveModel(path, Sample(), '.');
     ASSERT_TRUE(fs::exists(path));
     TVeskDairy loaded;
@@ -251,7 +237,7 @@ TEST_F(ModelFile, FailingSaveNamesThePathAndLeavesTheFileWhole) {
     const std::string before = "[Data]\r\nTipo=1\r\n";
     Store(before);
     fs::permissions(FPath, fs::perms::owner_read);
-    std::string missing = FFolder + "/falta/vaca.VM2";
+    std::string missing = FFolder.Path() + "/falta/vaca.VM2";
     for (const std::string& path : {FPath, missing}) {
         try {
             SaveModel(path, Sample(), '.');
@@ -261,8 +247,8 @@ TEST_F(ModelFile, FailingSaveNamesThePathAndLeavesTheFileWhole) {
         }
     }
     EXPECT_EQ(Contents(), before);
-    EXPECT_FALSE(fs::exists(FFolder + "/falta"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 1);
+    EXPECT_FALSE(fs::exists(FFolder.Path() + "/falta"));
+    EXPECT_EQ(FFolder.Entries(), 1);
 }
 
 } // namespace
