@@ -137,6 +137,15 @@ TEST_F(ProfileWriter, KeepsTheModeOfTheFile) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(ProfileWriter, NewFileTakesTheModeOfTheUmask) {
+    mode_t old = umask(027);
+    bool written = WriteProfileString(FPath, "Data", "Tipo", "1");
+    umask(old);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status(FPath).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 // A file without write permission is refused also by root, so this checks the rule itself;
 // the unprivileged run checks it where the folder would let a rename replace the file.
 TEST_F(ProfileWriter, ReadOnlyFileStaysAsItWas) {
@@ -186,6 +195,7 @@ TEST_F(ProfileWriter, FolderInPlaceOfTheFileRefusesTheWrite) {
 TEST_F(ProfileWriter, FailedWriteLeavesTheOldFileWhole) {
     std::string before = "[Data]\r\nTipo=1\r\n";
     Store(before);
+    fs::permissions(FPath, fs::perms::all);
     bool written = RunUnprivileged([&] {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{before.size() + 4, before.size() + 4};
