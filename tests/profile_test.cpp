@@ -1,9 +1,9 @@
 #include "platform/profile.h"
 
+#include "temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -78,12 +78,12 @@ TEST(ProfileLoad, MissingFileReadsAsEmpty) {
 }
 
 TEST(ProfileLoad, ReadsTheFileBytes) {
-    auto path = std::filesystem::path(testing::TempDir()) / "profile_load.ini";
-    std::ofstream(path, std::ios::binary) << "[Data]\r\nPeso=450\r\nNombre=a\0b\r\n"s;
-    TProfile profile = TProfile::Load(path.string());
+    TTempFolder folder("profile_load");
+    std::string path = folder.Path() + "/vaca.VM2";
+    StoreFile(path, "[Data]\r\nPeso=450\r\nNombre=a\0b\r\n"s);
+    TProfile profile = TProfile::Load(path);
     EXPECT_EQ(profile.Read("Data", "Peso"), "450");
     EXPECT_EQ(profile.Read("Data", "Nombre"), "a\0b"s);
-    std::filesystem::remove(path);
 }
 
 } // namespace

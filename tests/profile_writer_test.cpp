@@ -1,13 +1,12 @@
 #include "platform/profile.h"
 
+#include "temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -36,29 +35,14 @@ bool RunUnprivileged(const std::function<bool()>& check) {
 
 class ProfileWriter : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = testing::TempDir() + "profile_writer_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        FFolder = pattern;
-        fs::permissions(FFolder, fs::perms::all);
-        FPath = FFolder + "/modelo.VM2";
-    }
-    void TearDown() override {
-        fs::permissions(FFolder, fs::perms::all);
-        fs::remove_all(FFolder);
-    }
+    void SetUp() override { fs::permissions(FFolder.Path(), fs::perms::all); }
 
-    void Store(const std::string& text) { std::ofstream(FPath, std::ios::binary) << text; }
-    std::string Contents() const {
-        std::ifstream file(FPath, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-    size_t FilesInFolder() const {
-        return size_t(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()));
-    }
+    void Store(const std::string& text) { StoreFile(FPath, text); }
+    std::string Contents() const { return FileContents(FPath); }
+    size_t FilesInFolder() const { return size_t(FFolder.Entries()); }
 
-    std::string FFolder;
-    std::string FPath;
+    TTempFolder FFolder{"profile_writer"};
+    std::string FPath = FFolder.Path() + "/modelo.VM2";
 };
 
 struct TWriteCase {
@@ -153,6 +137,15 @@ TEST_F(ProfileWriter, KeepsTheModeOfTheFile) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(ProfileWriter, NewFileTakesTheModeOfTheUmask) {
+    mode_t old = umask(027);
+    bool written = WriteProfileString(FPath, "Data", "Tipo", "1");
+    umask(old);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status(FPath).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 // A file without write permission is refused also by root, so this checks the rule itself;
 // the unprivileged run checks it where the folder would let a rename replace the file.
 TEST_F(ProfileWriter, ReadOnlyFileStaysAsItWas) {
@@ -168,9 +161,10 @@ TEST_F(ProfileWriter, ReadOnlyFileStaysAsItWas) {
 TEST_F(ProfileWriter, ReadOnlyFolderRefusesTheWrite) {
     Store("[Data]\r\nTipo=1\r\n");
     fs::permissions(FPath, fs::perms::all);
-    std::string newFile = FFolder + "/nuevo.VM2";
-    fs::permissions(FFolder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
+    std::string newFile = FFolder.Path() + "/nuevo.VM2";
+    fs::permissions(FFolder.Path(), fs::perms::owner_all | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
     EXPECT_FALSE(RunUnprivileged([&] { return WriteProfileString(FPath, "Data", "Tipo", "2"); }));
     EXPECT_FALSE(RunUnprivileged([&] { return WriteProfileString(newFile, "Data", "Tipo", "2"); }));
     EXPECT_EQ(Contents(), "[Data]\r\nTipo=1\r\n");
@@ -187,7 +181,7 @@ TEST_F(ProfileWriter, UnreadableFileIsNotReplaced) {
 }
 
 TEST_F(ProfileWriter, MissingFolderRefusesTheWrite) {
-    EXPECT_FALSE(WriteProfileString(FFolder + "/falta/modelo.VM2", "Data", "Tipo", "1"));
+    EXPECT_FALSE(WriteProfileString(FFolder.Path() + "/falta/modelo.VM2", "Data", "Tipo", "1"));
     EXPECT_EQ(FilesInFolder(), 0u);
 }
 
@@ -201,6 +195,7 @@ TEST_F(ProfileWriter, FolderInPlaceOfTheFileRefusesTheWrite) {
 TEST_F(ProfileWriter, FailedWriteLeavesTheOldFileWhole) {
     std::string before = "[Data]\r\nTipo=1\r\n";
     Store(before);
+    fs::permissions(FPath, fs::perms::all);
     bool written = RunUnprivileged([&] {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{before.size() + 4, before.size() + 4};
