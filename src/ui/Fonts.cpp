@@ -4,4 +4,6 @@ QFont SansFont(int pointSize, bool bold) {
     return QFont(QStringLiteral("Liberation Sans"), pointSize, bold ? QFont::Bold : QFont::Normal);
 }
 
-QFont MonoFont(int pointSize) { return QFont(QStringLiteral("Liberation Mono"), pointSize); }
+QFont MonoFont(int pointSize) {
+    return QFont(QStringLiteral("Liberation Mono"), pointSize);
+}

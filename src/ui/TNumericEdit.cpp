@@ -12,7 +12,9 @@
 
 namespace {
 
-char Separator() { return Regional().DecimalSeparator; }
+char Separator() {
+    return Regional().DecimalSeparator;
+}
 
 } // namespace
 
@@ -38,7 +40,9 @@ void TNumericEdit::SetValue(long double value) {
     lineEdit()->setText(QString::fromStdString(WriteNumericValue(value, FSpec, Separator())));
 }
 
-void TNumericEdit::stepBy(int steps) { SetValue(Value() + steps * FSpec.Increment); }
+void TNumericEdit::stepBy(int steps) {
+    SetValue(Value() + steps * FSpec.Increment);
+}
 
 QAbstractSpinBox::StepEnabled TNumericEdit::stepEnabled() const {
     return StepUpEnabled | StepDownEnabled;
@@ -64,8 +68,9 @@ void TNumericEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    const bool control = text.isEmpty() || text.at(0) < u' ' || text.at(0) == u'\x7f' ||
-                         (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool control =
+        text.isEmpty() || text.at(0) < u' ' || text.at(0) == u'\x7f' ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (control) {
         QAbstractSpinBox::keyPressEvent(event);
         return;
@@ -100,7 +105,9 @@ void TNumericEdit::contextMenuEvent(QContextMenuEvent* event) {
     menu->exec(event->globalPos());
 }
 
-void TNumericEdit::wheelEvent(QWheelEvent* event) { event->ignore(); }
+void TNumericEdit::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}
 
 bool TNumericEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&

@@ -26,7 +26,9 @@ QRadioButton* TRadioGroup::Item(int index) const {
     return static_cast<QRadioButton*>(FButtons->button(index));
 }
 
-int TRadioGroup::Count() const { return static_cast<int>(FButtons->buttons().size()); }
+int TRadioGroup::Count() const {
+    return static_cast<int>(FButtons->buttons().size());
+}
 
 void TRadioGroup::SetItemIndex(int index) {
     const int clamped = ClampRadioIndex(index, Count());

@@ -1,6 +1,7 @@
 #include "ui/TVeskApplication.h"
 
 #include "platform/error_text.h"
+#include "ui/Fonts.h"
 
 #include <QMessageBox>
 
@@ -14,6 +15,7 @@ const char* const ApplicationTitle = "Rumiva - Vesk";
 
 TVeskApplication::TVeskApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(ApplicationTitle));
+    setFont(SansFont(8, false));
 }
 
 bool TVeskApplication::notify(QObject* receiver, QEvent* event) {

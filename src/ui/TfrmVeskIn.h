@@ -54,11 +54,12 @@ private:
     void CreateMenu();
 
     void CreateActions();
-    QAction* CreateAction(const char* name, const QString& caption, const QString& hint,
-                          int icon);
+    QAction* CreateAction(const char* name, const QString& caption, const QString& hint, int icon);
     void UpdateActions();
 
     void ConnectInputs();
+    // Shows the model's estimate in ilEst and recolours the offered intake.
+    void ShowEstimate();
     void rgTipoClick();
     void ilPesoChange();
     void ilConsChange();

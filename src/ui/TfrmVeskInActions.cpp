@@ -42,9 +42,9 @@ void TfrmVeskIn::CreateActions() {
         "FilePrintSetup1", "&Configurar impresora...",
         "Configurar impresora|Permite escoger la impresora y la forma de imprimir los resultados",
         7);
-    acPrt = CreateAction("acPrt", "&Imprimir modelo/resultado",
-                         "Imprimir modelo/resultado|Imprime los datos del modelo y los resultados",
-                         7);
+    acPrt =
+        CreateAction("acPrt", "&Imprimir modelo/resultado",
+                     "Imprimir modelo/resultado|Imprime los datos del modelo y los resultados", 7);
     RichEditBold1 = CreateAction("RichEditBold1", "&Negrita", "Negrita", 8);
     RichEditBold1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     RichEditBold1->setCheckable(true);
@@ -53,15 +53,14 @@ void TfrmVeskIn::CreateActions() {
     RichEditItalic1->setCheckable(true);
     FontEdit1 = CreateAction("FontEdit1", "&Seleccionar fuente...",
                              "Seleccionar fuente|Cambiar el tipo de letra", 10);
-    acShare = CreateAction("acShare", "Enviar a Boviro",
-                           "Enviar a Boviro|Envia la información del resultado a Tolvan para vacas",
-                           5);
+    acShare =
+        CreateAction("acShare", "Enviar a Boviro",
+                     "Enviar a Boviro|Envia la información del resultado a Tolvan para vacas", 5);
     acSave = CreateAction("acSave", "Guardar modelo",
                           "Guardar|Guardar los datos del modelo en un archivo", 11);
     DataSetEdit1 = CreateAction("DataSetEdit1", "&Modificar", "Editar esta restricción", 14);
     DataSetPost1 = CreateAction("DataSetPost1", "&Aceptar", "Aceptar los cambios", 15);
-    DataSetCancel1 =
-        CreateAction("DataSetCancel1", "&Cancelar", "Cancelar las modificaciones", 13);
+    DataSetCancel1 = CreateAction("DataSetCancel1", "&Cancelar", "Cancelar las modificaciones", 13);
     acExcel = CreateAction("acExcel", "Enviar a Excel®", QString(), 16);
 
     // The restrictions table stays closed until the first calculation.

@@ -18,7 +18,9 @@
 
 namespace {
 
-std::string Text(const TNumericEdit* input) { return input->text().toStdString(); }
+std::string Text(const TNumericEdit* input) {
+    return input->text().toStdString();
+}
 
 void SetTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
@@ -29,7 +31,8 @@ void SetTextColor(QWidget* widget, const QColor& color) {
 } // namespace
 
 void TfrmVeskIn::ConnectInputs() {
-    for (TNumericEdit* input : {ilPeso, ilLeche, ilGrasa, ilProt, ilSem, ilGDP, ilADG, ilTemp, sePF})
+    for (TNumericEdit* input :
+         {ilPeso, ilLeche, ilGrasa, ilProt, ilSem, ilGDP, ilADG, ilTemp, sePF})
         connect(input, &TNumericEdit::changed, this, &TfrmVeskIn::ilPesoChange);
     connect(rgLact, &TRadioGroup::itemClicked, this, &TfrmVeskIn::ilPesoChange);
     connect(tsTipo, &TTabSheet::shown, this, &TfrmVeskIn::ilPesoChange);
@@ -86,6 +89,10 @@ void TfrmVeskIn::UpdateEstimate() {
         return;
     ReadInputs();
     FDairy->EstimateIntake();
+    ShowEstimate();
+}
+
+void TfrmVeskIn::ShowEstimate() {
     ilEst->setText(QString::fromStdString(
         FormatFixed(FDairy->ConsumoEstimado, 2, Regional().DecimalSeparator)));
     CheckOffered();
@@ -113,9 +120,13 @@ void TfrmVeskIn::SpeedButton1Click() {
     ilCons->SetValue(hundredths / 100);
 }
 
-void TfrmVeskIn::ilPesoChange() { UpdateEstimate(); }
+void TfrmVeskIn::ilPesoChange() {
+    UpdateEstimate();
+}
 
-void TfrmVeskIn::ilConsChange() { CheckOffered(); }
+void TfrmVeskIn::ilConsChange() {
+    CheckOffered();
+}
 
 // Shows the groups and enables the gain inputs that the selected productive state uses.
 void TfrmVeskIn::rgTipoClick() {

@@ -70,11 +70,10 @@ QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption,
 } // namespace
 
 void TfrmVeskIn::CreateModelPage(QWidget* page) {
-    rgTipo = new TRadioGroup(
-        QStringLiteral("Estado productivo"),
-        {QStringLiteral("Vaca en producción"), QStringLiteral("Vaca en seca"),
-         QStringLiteral("Vaquillas/Vaquillonas")},
-        3, page);
+    rgTipo = new TRadioGroup(QStringLiteral("Estado productivo"),
+                             {QStringLiteral("Vaca en producción"), QStringLiteral("Vaca en seca"),
+                              QStringLiteral("Vaquillas/Vaquillonas")},
+                             3, page);
     rgTipo->setObjectName(QStringLiteral("rgTipo"));
     rgTipo->setGeometry(8, 8, 593, 41);
 
@@ -110,17 +109,16 @@ void TfrmVeskIn::CreateProductionGroups(QWidget* page) {
     SpeedButton1->setToolTip(QStringLiteral("Establecer consumo ofrecido = estimado"));
     SpeedButton1->setStatusTip(SpeedButton1->toolTip());
 
-    gbProd = AddGroup(page, "gbProd", QStringLiteral("Parámetros productivos"),
-                      QRect(8, 184, 321, 193));
+    gbProd =
+        AddGroup(page, "gbProd", QStringLiteral("Parámetros productivos"), QRect(8, 184, 321, 193));
     ilLeche = AddRow(gbProd, WideGroup, 26, QStringLiteral("Producción diaria de &leche"),
                      QStringLiteral("Kg."), "ilLeche", InputSpecs::ilLeche, 10);
     ilGrasa = AddRow(gbProd, WideGroup, 66, QStringLiteral("Porcentaje de &grasa en la leche:"),
                      QStringLiteral("%"), "ilGrasa", InputSpecs::ilGrasa, 3);
-    ilProt = AddRow(gbProd, WideGroup, 106,
-                    QStringLiteral("Porcentaje de &proteina en la leche:"), QStringLiteral("%"),
-                    "ilProt", InputSpecs::ilProt, 0);
-    ilSem = AddRow(gbProd, WideGroup, 146, QStringLiteral("&Días de lactación"), QString(),
-                   "ilSem", InputSpecs::ilSem, 1);
+    ilProt = AddRow(gbProd, WideGroup, 106, QStringLiteral("Porcentaje de &proteina en la leche:"),
+                    QStringLiteral("%"), "ilProt", InputSpecs::ilProt, 0);
+    ilSem = AddRow(gbProd, WideGroup, 146, QStringLiteral("&Días de lactación"), QString(), "ilSem",
+                   InputSpecs::ilSem, 1);
 }
 
 void TfrmVeskIn::CreateStateGroups(QWidget* page) {
