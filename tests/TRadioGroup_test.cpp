@@ -50,10 +50,11 @@ TEST(TRadioGroup, UserClickFiresOnceAndTheSelectedItemNothing) {
     std::unique_ptr<TRadioGroup> group(NewGroup(0));
     group->show();
     QSignalSpy clicks(group.get(), &TRadioGroup::itemClicked);
-    QTest::mouseClick(group->Item(2), Qt::LeftButton);
+    const QPoint indicator(8, group->Item(2)->height() / 2);
+    QTest::mouseClick(group->Item(2), Qt::LeftButton, {}, indicator);
     EXPECT_EQ(group->ItemIndex(), 2);
     EXPECT_EQ(clicks.count(), 1);
-    QTest::mouseClick(group->Item(2), Qt::LeftButton);
+    QTest::mouseClick(group->Item(2), Qt::LeftButton, {}, indicator);
     EXPECT_EQ(clicks.count(), 1);
 }
 
