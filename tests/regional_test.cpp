@@ -16,7 +16,9 @@ struct TRegionalCase {
     const char* ThousandSeparator;
 };
 
-void PrintTo(const TRegionalCase& c, std::ostream* os) { *os << c.Source; }
+void PrintTo(const TRegionalCase& c, std::ostream* os) {
+    *os << c.Source;
+}
 
 class RegionalTest : public testing::TestWithParam<TRegionalCase> {};
 
