@@ -16,9 +16,7 @@ struct TRegionalCase {
     const char* ThousandSeparator;
 };
 
-void PrintTo(const TRegionalCase& c, std::ostream* os) {
-    *os << c.Source;
-}
+void PrintTo(const TRegionalCase& c, std::ostream* os) { *os << c.Source; }
 
 class RegionalTest : public testing::TestWithParam<TRegionalCase> {};
 
