@@ -1,5 +1,6 @@
 #include "platform/memory_table.h"
 
+#include "database_error_text.h"
 #include "platform/database_error.h"
 
 #include <gtest/gtest.h>
@@ -10,16 +11,6 @@
 #include <utility>
 
 namespace {
-
-// The message of the EDatabaseError that action throws, or "" when it throws none.
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EDatabaseError& error) {
-        return error.what();
-    }
-    return "";
-}
 
 // A table with the fields of the restrictions table; rows carry codes 1, 2, 3, ...
 class MemoryTableTest : public testing::Test {

@@ -1,5 +1,6 @@
 #include "platform/table_field.h"
 
+#include "database_error_text.h"
 #include "platform/database_error.h"
 #include "platform/regional.h"
 
@@ -31,16 +32,6 @@ protected:
 private:
     TRegional FSaved;
 };
-
-// The message of the EDatabaseError that action throws, or "" when it throws none.
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EDatabaseError& error) {
-        return error.what();
-    }
-    return "";
-}
 
 TEST_F(TableFieldTest, DisplayLabelFallsBackToFieldName) {
     EXPECT_EQ(Codigo.DisplayLabel(), "Codigo");
