@@ -6,7 +6,9 @@
 #include "model/Fixed.h"
 #include "platform/window_message.h"
 
-TSharedMemory OpenHostLink() { return OpenSharedMemory(false, HostShareName, TSharedBlock::Size); }
+TSharedMemory OpenHostLink() {
+    return OpenSharedMemory(false, HostShareName, TSharedBlock::Size);
+}
 
 bool IsHostLinked(const TSharedMemory& shared) {
     return shared.Handle != 0 && shared.View != nullptr;

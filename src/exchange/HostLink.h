@@ -18,8 +18,8 @@ TSharedMemory OpenHostLink();
 // Whether the link can be used: an object that opened but could not be mapped (one smaller than
 // the block, say) is never read or written through, and the tool runs stand-alone.
 bool IsHostLinked(const TSharedMemory& shared);
-// The offered intake of a usable link's block, bit for bit; 10 when the host offers 0 or a value that is not
-// finite (NaN, an infinity), which no intake can be.
+// The offered intake of a usable link's block, bit for bit; 10 when the host offers 0 or a value
+// that is not finite (NaN, an infinity), which no intake can be.
 float OfferedIntake(const TSharedMemory& shared);
 
 // One row of the restrictions table as it is sent; a null field is an empty value.

@@ -12,8 +12,8 @@ TSharedMemory OpenSharedMemory(bool create, std::string_view name, int32_t size)
     const std::string_view used = name.substr(0, 20);
     TSharedMemory result;
     result.ErrorCode = size;
-    result.Handle = create ? CreateFileMappingA(static_cast<uint32_t>(size), used)
-                           : OpenFileMappingA(used);
+    result.Handle =
+        create ? CreateFileMappingA(static_cast<uint32_t>(size), used) : OpenFileMappingA(used);
     const uint32_t opening = GetLastError();
     if (result.Handle != 0)
         result.View = MapViewOfFile(result.Handle, static_cast<uint32_t>(size));
@@ -51,11 +51,17 @@ size_t SlotAt(int slot) {
 
 } // namespace
 
-uint32_t TSharedBlock::HostWindow() const { return Load<uint32_t>(FBytes + HostWindowAt); }
+uint32_t TSharedBlock::HostWindow() const {
+    return Load<uint32_t>(FBytes + HostWindowAt);
+}
 
-void TSharedBlock::SetHostWindow(uint32_t window) { Store(FBytes + HostWindowAt, window); }
+void TSharedBlock::SetHostWindow(uint32_t window) {
+    Store(FBytes + HostWindowAt, window);
+}
 
-float TSharedBlock::ConsumoOfrecido() const { return Load<float>(FBytes + ConsumoOfrecidoAt); }
+float TSharedBlock::ConsumoOfrecido() const {
+    return Load<float>(FBytes + ConsumoOfrecidoAt);
+}
 
 void TSharedBlock::SetConsumoOfrecido(float consumo) {
     Store(FBytes + ConsumoOfrecidoAt, consumo);
@@ -69,9 +75,13 @@ void TSharedBlock::SetReady(uint8_t ready) {
     std::atomic_ref(FBytes[ReadyAt]).store(ready, std::memory_order_release);
 }
 
-int64_t TSharedBlock::LimitMin(int slot) const { return Load<int64_t>(FBytes + SlotAt(slot)); }
+int64_t TSharedBlock::LimitMin(int slot) const {
+    return Load<int64_t>(FBytes + SlotAt(slot));
+}
 
-void TSharedBlock::SetLimitMin(int slot, int64_t count) { Store(FBytes + SlotAt(slot), count); }
+void TSharedBlock::SetLimitMin(int slot, int64_t count) {
+    Store(FBytes + SlotAt(slot), count);
+}
 
 int64_t TSharedBlock::LimitMax(int slot) const {
     return Load<int64_t>(FBytes + SlotAt(slot) + MaxInLimit);

@@ -18,10 +18,14 @@ std::mutex FViewsLock;
 std::map<const void*, size_t> FViews;
 
 std::string ObjectName(std::string_view name) {
-    return "/" + std::string(name.substr(0, name.find('\0')));
+    std::string object(1, '/');
+    object.append(name.substr(0, name.find('\0')));
+    return object;
 }
 
-void SetError(int code) { FLastError = static_cast<uint32_t>(code); }
+void SetError(int code) {
+    FLastError = static_cast<uint32_t>(code);
+}
 
 THandle Opened(int descriptor) {
     if (descriptor < 0) {
@@ -31,7 +35,9 @@ THandle Opened(int descriptor) {
     return static_cast<THandle>(descriptor) + 1;
 }
 
-int Descriptor(THandle handle) { return static_cast<int>(handle) - 1; }
+int Descriptor(THandle handle) {
+    return static_cast<int>(handle) - 1;
+}
 
 } // namespace
 
@@ -110,7 +116,9 @@ bool CloseHandle(THandle handle) {
     return true;
 }
 
-uint32_t GetLastError() { return FLastError; }
+uint32_t GetLastError() {
+    return FLastError;
+}
 
 bool DeleteFileMapping(std::string_view name) {
     if (shm_unlink(ObjectName(name).c_str()) != 0) {

@@ -71,7 +71,9 @@ TWindowSocket::TWindowSocket(THwnd window) {
     }
 }
 
-TWindowSocket::~TWindowSocket() { close(FDescriptor); }
+TWindowSocket::~TWindowSocket() {
+    close(FDescriptor);
+}
 
 std::optional<TWindowMessage> TWindowSocket::Receive() {
     for (;;) {
