@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "host_send_rows.h"
 #include "model/FloatError.h"
 #include "platform/window_message.h"
 
@@ -124,12 +125,7 @@ protected:
 TEST_F(HostSendTest, WritesTheSlotsOfTheRowsToSendThenReadyThenTheMessage) {
     THostSend send(FTool, 18.25f);
     EXPECT_EQ(FHost.Block().ConsumoOfrecido(), 18.25f);
-    const TSendRow rows[] = {
-        {0.0025, 0.004, true},          {1.5, 2.5, false},        {0.28, std::nullopt, true},
-        {std::nullopt, 0.01, true},     {0.3, 0.5, std::nullopt}, {-1.25, 0.0001, true},
-        {12345.6789, 99999.9999, true},
-    };
-    for (const TSendRow& row : rows)
+    for (const TSendRow& row : HostSendRows)
         send.Row(row);
     EXPECT_EQ(FHost.Block().Ready(), 0);
     EXPECT_EQ(FWindow.Receive(), std::nullopt);

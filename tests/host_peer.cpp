@@ -1,6 +1,6 @@
 // Plays the tool's part for the tests of vesk-host: opens the host's block as the tool does and,
 // by its one argument,
-//   send       takes the offered intake, writes a fixed set of rows, sets Ready and posts 4038;
+//   send       takes the offered intake, writes HostSendRows, sets Ready and posts 4038;
 //   quit       ends without sending;
 //   idle       closes its standard streams and stays on for a while without sending;
 //   term-host  sends SIGTERM to its host and ends.
@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "exchange/HostLink.h"
+#include "host_send_rows.h"
 
 int main(int argc, char** argv) {
     TSharedMemory shared = OpenHostLink();
@@ -19,12 +20,7 @@ int main(int argc, char** argv) {
     const std::string_view mode = argv[1];
     if (mode == "send") {
         THostSend send(shared, OfferedIntake(shared));
-        const TSendRow rows[] = {
-            {0.0025, 0.004, true},          {1.5, 2.5, false},        {0.28, std::nullopt, true},
-            {std::nullopt, 0.01, true},     {0.3, 0.5, std::nullopt}, {-1.25, 0.0001, true},
-            {12345.6789, 99999.9999, true},
-        };
-        for (const TSendRow& row : rows)
+        for (const TSendRow& row : HostSendRows)
             send.Row(row);
         send.Finish();
     } else if (mode == "idle") {

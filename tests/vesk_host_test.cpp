@@ -118,6 +118,8 @@ TEST(VeskHost, BadOptionsAreRefused) {
                                                       {"--offer", "x"},
                                                       {"--window", "-1"},
                                                       {"--timeout", "-1"},
+                                                      {"--timeout", "inf"},
+                                                      {"--timeout", "nan"},
                                                       {"--colour", "red"}}) {
         const TRun run = RunHost(arguments);
         EXPECT_EQ(WEXITSTATUS(run.Status), 2) << arguments[0];

@@ -43,6 +43,9 @@ struct TOptions {
     std::vector<std::string> Program;
 };
 
+// About four months: long enough for any session, short enough for the clock's range.
+constexpr double MaxTimeout = 1e7;
+
 template <typename T> bool ParseNumber(std::string_view text, T& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
@@ -57,7 +60,8 @@ std::optional<TOptions> ParseOptions(int argc, char** argv) {
         const bool parsed = option == "--offer"     ? ParseNumber(value, options.Offer)
                             : option == "--window"  ? ParseNumber(value, options.Window)
                             : option == "--timeout" ? ParseNumber(value, options.TimeoutSeconds) &&
-                                                          options.TimeoutSeconds >= 0
+                                                          options.TimeoutSeconds >= 0 &&
+                                                          options.TimeoutSeconds <= MaxTimeout
                                                     : false;
         if (!parsed)
             return std::nullopt;
