@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "temp_folder.h"
 #include "xlsx_readback.h"
 
 namespace {
@@ -15,9 +16,6 @@ namespace fs = std::filesystem;
 class MemorySheetApplication : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "sheet-app-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        FTemp = pattern;
         const char* previous = std::getenv("TMPDIR");
         FPreviousTemp = previous ? previous : "";
         setenv("TMPDIR", FTemp.c_str(), 1);
@@ -27,7 +25,6 @@ protected:
             unsetenv("TMPDIR");
         else
             setenv("TMPDIR", FPreviousTemp.c_str(), 1);
-        fs::remove_all(FTemp);
     }
 
     TSheetOpener Opener() {
@@ -37,7 +34,8 @@ protected:
         };
     }
 
-    fs::path FTemp;
+    TTempFolder FFolder{"sheet_application"};
+    const fs::path FTemp = FFolder.Path();
     std::string FPreviousTemp;
     std::vector<std::string> FOpened;
     bool FOpenerWorks = true;

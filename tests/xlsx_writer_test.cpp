@@ -2,34 +2,22 @@
 
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "platform/spreadsheet/memory_workbook.h"
+#include "temp_folder.h"
+#include "test_locale.h"
 #include "xlsx_readback.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* CommaLocale = "es_ES.UTF-8";
-
 class XlsxWriter : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "xlsx-writer-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        FDir = pattern;
-        FSheet = FBook.Worksheets()[0];
-    }
-    void TearDown() override {
-        setlocale(LC_NUMERIC, "C");
-        unsetenv("LOCPATH");
-        fs::remove_all(FDir);
-    }
+    void TearDown() override { setlocale(LC_NUMERIC, "C"); }
 
     // A sheet laid out as the export lays out the restrictions, in comma notation.
     void FillRestrictions() {
@@ -59,24 +47,10 @@ protected:
 
     std::string Path() const { return (FDir / "Book1.xlsx").string(); }
 
-    // Switches the numeric locale of the process to one with a decimal comma, as Qt does with
-    // the user's settings; generates the locale in the test folder when the system lacks it.
-    bool UseCommaLocale() {
-        if (setlocale(LC_NUMERIC, CommaLocale))
-            return true;
-        const fs::path locales = FDir / "locales";
-        fs::create_directory(locales);
-        const std::string command = "localedef -i es_ES -f UTF-8 '" +
-                                    (locales / CommaLocale).string() + "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0)
-            return false;
-        setenv("LOCPATH", locales.c_str(), 1);
-        return setlocale(LC_NUMERIC, CommaLocale) != nullptr;
-    }
-
-    fs::path FDir;
+    TTempFolder FFolder{"xlsx_writer"};
+    const fs::path FDir = FFolder.Path();
     TMemoryWorkbook FBook{"Book1", TRegional{',', "."}};
-    std::shared_ptr<TMemoryWorksheet> FSheet;
+    std::shared_ptr<TMemoryWorksheet> FSheet = FBook.Worksheets()[0];
 };
 
 // The file stores a column's width with the cell padding of 5 pixels of a 7-pixel digit added,
@@ -160,9 +134,11 @@ TEST_F(XlsxWriter, WritesFontStylesAndAlignment) {
 // The writer formats numbers with the C library's locale; a decimal comma must not reach the
 // file, and the caller's locale must be back afterwards.
 TEST_F(XlsxWriter, NumbersStayIntactUnderACommaNumericLocale) {
-    if (!UseCommaLocale())
-        GTEST_SKIP() << CommaLocale << " is neither installed nor can be generated (localedef and "
-                     << "the locales package are missing)";
+    // Qt sets the process's locale to the user's, here one with a decimal comma.
+    const TTestLocale comma("de_DE");
+    if (comma.Name().empty())
+        GTEST_SKIP() << "de_DE.UTF-8 cannot be built: localedef or the locales package is missing";
+    ASSERT_TRUE(setlocale(LC_NUMERIC, comma.Name().c_str()));
     ASSERT_EQ(Printed(0.25), "0,25") << "the condition of the test";
     FillRestrictions();
     SaveXlsx(FBook, Path());
@@ -194,7 +170,7 @@ TEST_F(XlsxWriter, AFailedSaveLeavesNoFileBehind) {
             << error.what();
     }
     EXPECT_TRUE(fs::is_directory(FDir / "Book1.xlsx" / "inside"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(FDir), fs::directory_iterator()), 1);
+    EXPECT_EQ(FFolder.Entries(), 1);
 }
 
 } // namespace

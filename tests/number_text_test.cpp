@@ -1,0 +1,159 @@
+#include "platform/number_text.h"
+
+#include "test_locale.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <ostream>
+
+namespace {
+
+struct TFormatCase {
+    long double Value;
+    int Decimals;
+    char Separator;
+    const char* Expected;
+};
+
+void PrintTo(const TFormatCase& c, std::ostream* os) {
+    *os << c.Expected;
+}
+
+class FormatFixedTest : public testing::TestWithParam<TFormatCase> {};
+
+TEST_P(FormatFixedTest, RoundsExactValueHalvesAwayFromZero) {
+    const TFormatCase& c = GetParam();
+    EXPECT_EQ(FormatFixed(c.Value, c.Decimals, c.Separator), c.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FormatFixedTest,
+    testing::Values(
+        // Exact ties go away from zero, where printf would go to the even digit.
+        TFormatCase{10.25L, 1, '.', "10.3"}, TFormatCase{10.25f, 1, '.', "10.3"},
+        TFormatCase{0.125L, 2, '.', "0.13"}, TFormatCase{-0.125L, 2, '.', "-0.13"},
+        TFormatCase{2.5L, 0, '.', "3"}, TFormatCase{-2.5L, 0, '.', "-3"},
+        TFormatCase{0.5L, 0, '.', "1"}, TFormatCase{0.0078125L, 6, '.', "0.007813"},
+        // Decimal texts that are not ties: the binary value decides.
+        TFormatCase{2.675, 2, '.', "2.67"}, TFormatCase{12.345f, 2, '.', "12.35"},
+        TFormatCase{0.29f, 2, '.', "0.29"}, TFormatCase{3.2f, 2, '.', "3.20"},
+        TFormatCase{999.995, 2, '.', "1000.00"}, TFormatCase{9.5L, 0, '.', "10"},
+        // A value that rounds to zero carries no sign.
+        TFormatCase{-0.004L, 2, '.', "0.00"}, TFormatCase{-0.0L, 1, '.', "0.0"},
+        TFormatCase{0.0L, 0, '.', "0"}, TFormatCase{0.04L, 1, '.', "0.0"},
+        // The regional separator, no thousands separator.
+        TFormatCase{1234567.0L, 2, ',', "1234567,00"}, TFormatCase{-40.0f, 2, ',', "-40,00"},
+        // Extended values that are no double, and magnitudes beyond 64-bit counts.
+        TFormatCase{12345678901234567.5L, 0, '.', "12345678901234568"},
+        TFormatCase{12345678901234566.5L, 0, '.', "12345678901234567"},
+        TFormatCase{0.1L, 4, '.', "0.1000"}, TFormatCase{0.1L, 20, '.', "0.10000000000000000000"},
+        TFormatCase{0x1p70L, 1, '.', "1180591620717411303424.0"},
+        TFormatCase{-0x1p70L, 0, '.', "-1180591620717411303424"},
+        TFormatCase{std::numeric_limits<long double>::denorm_min(), 3, '.', "0.000"},
+        TFormatCase{std::numeric_limits<long double>::infinity(), 2, '.', "INF"},
+        TFormatCase{-std::numeric_limits<long double>::infinity(), 2, '.', "-INF"},
+        TFormatCase{std::numeric_limits<long double>::quiet_NaN(), 2, '.', "NAN"}));
+
+struct TRealCase {
+    const char* Text;
+    char Separator;
+    bool Ok;
+    long double Expected;
+};
+
+void PrintTo(const TRealCase& c, std::ostream* os) {
+    *os << '"' << c.Text << '"';
+}
+
+class ParseRealTest : public testing::TestWithParam<TRealCase> {};
+
+TEST_P(ParseRealTest, FollowsStrictGrammar) {
+    const TRealCase& c = GetParam();
+    long double value = -123.0L;
+    EXPECT_EQ(ParseReal(c.Text, c.Separator, value), c.Ok) << c.Text;
+    EXPECT_EQ(value, c.Ok ? c.Expected : -123.0L) << c.Text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseRealTest,
+    testing::Values(TRealCase{"10.25", '.', true, 10.25L}, TRealCase{"10,25", ',', true, 10.25L},
+                    TRealCase{"-3", '.', true, -3.0L}, TRealCase{"+3", '.', true, 3.0L},
+                    TRealCase{".5", '.', true, 0.5L}, TRealCase{"5.", '.', true, 5.0L},
+                    TRealCase{"007", '.', true, 7.0L}, TRealCase{"1e5", '.', true, 1e5L},
+                    TRealCase{"1E-2", '.', true, 0.01L}, TRealCase{"1,5e+3", ',', true, 1500.0L},
+                    TRealCase{"0.1", '.', true, 0.1L},
+                    TRealCase{"3.2000000476837158203125", '.', true,
+                              static_cast<long double>(3.2f)},
+                    TRealCase{"1e4000", '.', true, 1e4000L}, TRealCase{"1e-6000", '.', true, 0.0L},
+                    // Not numbers of this notation.
+                    TRealCase{"", '.', false, 0}, TRealCase{"-", '.', false, 0},
+                    TRealCase{"+", '.', false, 0}, TRealCase{".", '.', false, 0},
+                    TRealCase{"-.", '.', false, 0}, TRealCase{"10.25", ',', false, 0},
+                    TRealCase{"1.2.3", '.', false, 0}, TRealCase{"1,000", '.', false, 0},
+                    TRealCase{" 1", '.', false, 0}, TRealCase{"1 ", '.', false, 0},
+                    TRealCase{"1e", '.', false, 0}, TRealCase{"1e+", '.', false, 0},
+                    TRealCase{"e5", '.', false, 0}, TRealCase{"1e5.0", '.', false, 0},
+                    TRealCase{"+-1", '.', false, 0}, TRealCase{"0x10", '.', false, 0},
+                    TRealCase{"inf", '.', false, 0}, TRealCase{"nan", '.', false, 0},
+                    // Beyond the extended range.
+                    TRealCase{"1e5000", '.', false, 0}, TRealCase{"-1e5000", '.', false, 0}));
+
+struct TIntegerCase {
+    const char* Text;
+    bool Ok;
+    int32_t Expected;
+};
+
+void PrintTo(const TIntegerCase& c, std::ostream* os) {
+    *os << '"' << c.Text << '"';
+}
+
+class ParseIntegerTest : public testing::TestWithParam<TIntegerCase> {};
+
+TEST_P(ParseIntegerTest, TakesDecimalAndHexadecimal) {
+    const TIntegerCase& c = GetParam();
+    int32_t value = -5;
+    EXPECT_EQ(ParseInteger(c.Text, value), c.Ok) << c.Text;
+    EXPECT_EQ(value, c.Ok ? c.Expected : -5) << c.Text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseIntegerTest,
+    testing::Values(
+        TIntegerCase{"0", true, 0}, TIntegerCase{"123", true, 123},
+        TIntegerCase{"-123", true, -123}, TIntegerCase{"+7", true, 7}, TIntegerCase{"007", true, 7},
+        TIntegerCase{"2147483647", true, 2147483647},
+        TIntegerCase{"-2147483648", true, -2147483647 - 1}, TIntegerCase{"$1F", true, 31},
+        TIntegerCase{"0x1F", true, 31}, TIntegerCase{"0X1f", true, 31},
+        TIntegerCase{"$FFFFFFFF", true, -1}, TIntegerCase{"0x80000000", true, -2147483647 - 1},
+        TIntegerCase{"0x00000000000000001", true, 1},
+        // Beyond 32 bits.
+        TIntegerCase{"2147483648", false, 0}, TIntegerCase{"-2147483649", false, 0},
+        TIntegerCase{"$100000000", false, 0}, TIntegerCase{"99999999999999999999999", false, 0},
+        // Not whole numbers of this notation.
+        TIntegerCase{"", false, 0}, TIntegerCase{"-", false, 0}, TIntegerCase{"$", false, 0},
+        TIntegerCase{"0x", false, 0}, TIntegerCase{"12a", false, 0}, TIntegerCase{"1.0", false, 0},
+        TIntegerCase{" 1", false, 0}, TIntegerCase{"1 ", false, 0}, TIntegerCase{"+-1", false, 0},
+        TIntegerCase{"-$1", false, 0}, TIntegerCase{"$-1", false, 0},
+        TIntegerCase{"0x+1", false, 0}, TIntegerCase{"$G", false, 0}));
+
+// Qt sets the process locale to the user's; the texts must not follow it.
+TEST(NumberTextLocale, IgnoresProcessLocale) {
+    TTestLocale locale("de_DE");
+    if (locale.Name().empty()) {
+        GTEST_SKIP() << "localedef cannot build a comma locale here";
+    }
+    ASSERT_NE(std::setlocale(LC_ALL, locale.Name().c_str()), nullptr);
+    long double value = 0;
+    EXPECT_TRUE(ParseReal("2.5", '.', value));
+    EXPECT_EQ(value, 2.5L);
+    EXPECT_FALSE(ParseReal("2,5", '.', value));
+    EXPECT_EQ(FormatFixed(0.1L, 20, '.'), "0.10000000000000000000");
+    EXPECT_EQ(FormatFixed(0x1p70L, 1, '.'), "1180591620717411303424.0");
+    std::setlocale(LC_ALL, "C");
+}
+
+} // namespace
