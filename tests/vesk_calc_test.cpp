@@ -179,6 +179,15 @@ TEST_F(VeskCalcTest, FailureReportsMessageWithStop) {
     }
 }
 
+TEST_F(VeskCalcTest, UnreadableFileIsAnError) {
+    for (const std::string& file : {FFolder.Path() + "/falta.VM2", FFolder.Path()}) {
+        const TRun run = Run({file});
+        EXPECT_EQ(run.ExitCode, 1) << file;
+        EXPECT_EQ(run.Out, "") << file;
+        EXPECT_EQ(run.Err, "Cannot read the model file " + file + ".\n") << file;
+    }
+}
+
 TEST_F(VeskCalcTest, BadArgumentsShowUsage) {
     const std::vector<std::vector<std::string>> cases = {
         {"--bogus"},

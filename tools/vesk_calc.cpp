@@ -10,10 +10,14 @@
 #include "platform/regional.h"
 
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -66,6 +70,13 @@ std::optional<TOptions> ParseArguments(int argc, char** argv) {
 std::vector<std::string> Report(const TOptions& options, char decimalSeparator) {
     TVeskDairy model(ProgramFile());
     if (options.File) {
+        // The window loads a missing file as all defaults; on the command line a mistyped name
+        // would then go unnoticed, so a file that cannot be read is an error here.
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(*options.File, error) ||
+            !std::ifstream(*options.File)) {
+            throw std::runtime_error("Cannot read the model file " + *options.File);
+        }
         LoadModel(*options.File, model, decimalSeparator);
     } else {
         SetDefaultAnimal(model);
