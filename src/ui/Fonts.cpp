@@ -5,5 +5,5 @@ QFont SansFont(int pointSize, bool bold) {
 }
 
 QFont MonoFont(int pointSize) {
-    return QFont(QStringLiteral("Liberation Mono"), pointSize);
+    return QFont(QStringLiteral("Liberation Mono"), pointSize, QFont::Normal);
 }

@@ -1,11 +1,13 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "model/DefaultAnimal.h"
+#include "exchange/SpreadsheetExport.h"
 #include "platform/program_file.h"
 #include "ui/TVeskApplication.h"
 
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 
 namespace {
@@ -20,6 +22,7 @@ TfrmVeskIn::TfrmVeskIn(QWidget* parent) : QMainWindow(parent) {
     CreateActions();
     CreateLayout();
     ConnectInputs();
+    ConnectPrint();
     UpdateActions();
     // The menu bar lies above the client area, as window frames elsewhere draw it.
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/UVesk.h"
+#include "platform/spreadsheet/spreadsheet.h"
 
 #include <QMainWindow>
 
@@ -13,13 +14,16 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPrinter;
 class QStatusBar;
 class QTabWidget;
 class QTextEdit;
 class QToolBar;
 class QToolButton;
+class TFontDialog;
 class TNumericEdit;
 class TRadioGroup;
+class TSpreadsheetExport;
 class TTabSheet;
 
 // The main window: the animal page with its live estimate, the report and the restrictions
@@ -42,6 +46,8 @@ public:
 
 private:
     friend class TfrmVeskInTest;
+    friend class TfrmVeskInPrintTest;
+    friend class TfrmVeskInExportTest;
 
     void FormCreate();
 
@@ -65,11 +71,37 @@ private:
     void ilConsChange();
     void SpeedButton1Click();
 
+    void ConnectPrint();
+    void RichEditBold1Execute();
+    void RichEditItalic1Execute();
+    // Enables bold and italic while the report has the focus; checks them after its selection.
+    void RichEditUpdate();
+    void FontEdit1Execute();
+    void FontEdit1BeforeExecute();
+    void FontEdit1Accept();
+    void FontEdit1FontDialogApply();
+    // Colour, name and size between the report's selection and the font dialog; never the style.
+    void FontToDialog();
+    void DialogToFont();
+    void FilePrintSetup1Execute();
+    void acPrtUpdate();
+    void acPrtExecute();
+
+    void ConnectExport();
+    void acExcelUpdate();
+    void acExcelExecute();
+
     std::unique_ptr<TVeskDairy> FDairy;
     bool FUpdating = false;
     bool FCalculado = false;
     bool FHostLinked = false;
     std::string FModelDir;
+    // The one printer of the window: what the set-up dialog chooses serves every later print.
+    std::unique_ptr<QPrinter> FPrinter;
+    TFontDialog* FFontDialog = nullptr;
+    // Shows the saved workbook file; the desktop's default handler unless replaced.
+    TSheetOpener FSheetOpener;
+    std::unique_ptr<TSpreadsheetExport> ee;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;

@@ -5,8 +5,6 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QActionGroup>
-#include <QTextDocument>
-#include <QTextEdit>
 
 // A hint holds the tooltip and the status-bar text as "short|long"; without "|" it is both.
 QAction* TfrmVeskIn::CreateAction(const char* name, const QString& caption, const QString& hint,
@@ -72,10 +70,8 @@ void TfrmVeskIn::CreateActions() {
 
 // Runs whenever the application is about to wait for events.
 void TfrmVeskIn::UpdateActions() {
-    acPrt->setEnabled(!M->document()->isEmpty());
+    acPrtUpdate();
     acShare->setEnabled(FHostLinked && FCalculado);
     acExcel->setEnabled(FCalculado);
-    const bool reportFocused = M->hasFocus();
-    RichEditBold1->setEnabled(reportFocused);
-    RichEditItalic1->setEnabled(reportFocused);
+    RichEditUpdate();
 }

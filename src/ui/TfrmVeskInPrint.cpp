@@ -1,0 +1,175 @@
+#include "ui/TfrmVeskIn.h"
+
+#include "ui/TFontDialog.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// The format at the selection: that of its first character, or the insertion point's when
+// nothing is selected.
+QTextCharFormat SelectionFormat(const QTextEdit& edit) {
+    const QTextCursor cursor = edit.textCursor();
+    if (!cursor.hasSelection())
+        return edit.currentCharFormat();
+    QTextCursor first(edit.document());
+    first.setPosition(cursor.selectionStart() + 1);
+    return first.charFormat();
+}
+
+// The selection's font, with what its format leaves open taken from the view's base font.
+QFont SelectionFont(const QTextEdit& edit) {
+    return SelectionFormat(edit).font().resolve(edit.document()->defaultFont());
+}
+
+QColor SelectionColor(const QTextEdit& edit) {
+    const QBrush brush = SelectionFormat(edit).foreground();
+    return brush.style() == Qt::NoBrush ? edit.palette().color(QPalette::Text) : brush.color();
+}
+
+// Toggles one style of the selection's style set, then sets all four styles of the resulting set
+// over the whole selection, or at the insertion point when nothing is selected.
+void ToggleStyle(QTextEdit& edit, const std::function<void(QFont&)>& toggle) {
+    QFont styles = SelectionFont(edit);
+    toggle(styles);
+    QTextCharFormat format;
+    format.setFontWeight(styles.bold() ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(styles.italic());
+    format.setFontUnderline(styles.underline());
+    format.setFontStrikeOut(styles.strikeOut());
+    edit.mergeCurrentCharFormat(format);
+}
+
+// Lays the text out over the printable area of the printer's pages, without margins of its own,
+// and paints it page after page.
+void PrintText(const QTextDocument& text, QPrinter& printer, QPainter& painter) {
+    const std::unique_ptr<QTextDocument> pages(text.clone());
+    pages->documentLayout()->setPaintDevice(&printer);
+    pages->setDocumentMargin(0);
+    const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+    pages->setPageSize(page);
+    for (int index = 0; index < pages->pageCount(); ++index) {
+        if (index > 0)
+            printer.newPage();
+        const QRectF view(QPointF(0, index * page.height()), page);
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        pages->documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+}
+
+// The printing error in the platform's wording: a printer without a name and output file means
+// that there is no printer at all.
+const char* PrinterError(const QPrinter& printer) {
+    if (printer.printerName().isEmpty() && printer.outputFileName().isEmpty())
+        return "There is no default printer currently selected";
+    return "Printer selected is not valid";
+}
+
+} // namespace
+
+void TfrmVeskIn::ConnectPrint() {
+    FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    FFontDialog = new TFontDialog(this);
+    // Pressing these buttons leaves the keyboard focus in the report.
+    for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1})
+        ToolBar1->widgetForAction(action)->setFocusPolicy(Qt::NoFocus);
+    connect(RichEditBold1, &QAction::triggered, this, &TfrmVeskIn::RichEditBold1Execute);
+    connect(RichEditItalic1, &QAction::triggered, this, &TfrmVeskIn::RichEditItalic1Execute);
+    connect(FontEdit1, &QAction::triggered, this, &TfrmVeskIn::FontEdit1Execute);
+    connect(FFontDialog, &TFontDialog::applied, this, &TfrmVeskIn::FontEdit1FontDialogApply);
+    connect(FilePrintSetup1, &QAction::triggered, this, &TfrmVeskIn::FilePrintSetup1Execute);
+    connect(acPrt, &QAction::triggered, this, &TfrmVeskIn::acPrtExecute);
+}
+
+void TfrmVeskIn::RichEditBold1Execute() {
+    ToggleStyle(*M, [](QFont& styles) { styles.setBold(!styles.bold()); });
+}
+
+void TfrmVeskIn::RichEditItalic1Execute() {
+    ToggleStyle(*M, [](QFont& styles) { styles.setItalic(!styles.italic()); });
+}
+
+void TfrmVeskIn::RichEditUpdate() {
+    const bool reportFocused = M->hasFocus();
+    RichEditBold1->setEnabled(reportFocused);
+    RichEditItalic1->setEnabled(reportFocused);
+    const QFont styles = SelectionFont(*M);
+    RichEditBold1->setChecked(styles.bold());
+    RichEditItalic1->setChecked(styles.italic());
+}
+
+void TfrmVeskIn::FontEdit1Execute() {
+    FontEdit1BeforeExecute();
+    if (FFontDialog->exec() == QDialog::Accepted)
+        FontEdit1Accept();
+}
+
+void TfrmVeskIn::FontEdit1BeforeExecute() {
+    FontToDialog();
+}
+
+void TfrmVeskIn::FontEdit1Accept() {
+    DialogToFont();
+}
+
+void TfrmVeskIn::FontEdit1FontDialogApply() {
+    DialogToFont();
+}
+
+void TfrmVeskIn::FontToDialog() {
+    const QFont selection = SelectionFont(*M);
+    QFont font = FFontDialog->Font();
+    font.setFamilies(selection.families());
+    font.setPointSize(selection.pointSize());
+    FFontDialog->SetFont(font);
+    FFontDialog->SetColor(SelectionColor(*M));
+}
+
+void TfrmVeskIn::DialogToFont() {
+    const QFont font = FFontDialog->Font();
+    QTextCharFormat format;
+    format.setForeground(FFontDialog->Color());
+    format.setFontFamilies(font.families());
+    format.setFontPointSize(font.pointSize());
+    M->mergeCurrentCharFormat(format);
+}
+
+void TfrmVeskIn::FilePrintSetup1Execute() {
+    QPrintDialog dialog(FPrinter.get(), this);
+    dialog.setWindowTitle(QStringLiteral("Configurar impresora"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                      QAbstractPrintDialog::PrintCollateCopies);
+    dialog.exec();
+}
+
+// Enabled while the report holds a character: a last line without any does not count.
+void TfrmVeskIn::acPrtUpdate() {
+    acPrt->setEnabled(!M->document()->isEmpty());
+}
+
+void TfrmVeskIn::acPrtExecute() {
+    FPrinter->setDocName(windowTitle());
+    QPainter painter;
+    if (!FPrinter->isValid() || !painter.begin(FPrinter.get()))
+        throw std::runtime_error(PrinterError(*FPrinter));
+    PrintText(*M->document(), *FPrinter, painter);
+}
