@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/UVesk.h"
+#include "platform/memory_table.h"
 
 #include <QMainWindow>
 
@@ -18,6 +19,7 @@ class QTabWidget;
 class QTextEdit;
 class QToolBar;
 class QToolButton;
+class TDBGrid;
 class TNumericEdit;
 class TRadioGroup;
 class TTabSheet;
@@ -42,6 +44,7 @@ public:
 
 private:
     friend class TfrmVeskInTest;
+    friend class TfrmVeskInReportTest;
 
     void FormCreate();
 
@@ -65,11 +68,32 @@ private:
     void ilConsChange();
     void SpeedButton1Click();
 
+    // Reads the inputs, calculates the model, shows its report and refills the restrictions.
+    void acCalcExecute();
+    void ShowReport();
+
+    void CreateRestrictions();
+    void CreateGrid(QWidget* page);
+    // Rebuilds the restrictions table from the calculated model, discarding every correction.
+    void FillRestrictions();
+    void DataSetEdit1Execute();
+    void DataSetPost1Execute();
+    void DataSetCancel1Execute();
+    void UpdateTableActions();
+
     std::unique_ptr<TVeskDairy> FDairy;
     bool FUpdating = false;
     bool FCalculado = false;
     bool FHostLinked = false;
     std::string FModelDir;
+
+    TMemoryTable mt;
+    TTableField* mtCodigo = nullptr;
+    TTableField* mtNombre = nullptr;
+    TTableField* mtUnidad = nullptr;
+    TTableField* mtMin = nullptr;
+    TTableField* mtMax = nullptr;
+    TTableField* mtEnviar = nullptr;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;
