@@ -1,10 +1,11 @@
 #include "ui/TfrmVeskIn.h"
 
-#include "model/DefaultAnimal.h"
 #include "exchange/SpreadsheetExport.h"
+#include "model/DefaultAnimal.h"
 #include "platform/program_file.h"
 #include "ui/TVeskApplication.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPrinter>
@@ -20,9 +21,15 @@ constexpr QSize ClientSize(749, 489);
 
 TfrmVeskIn::TfrmVeskIn(QWidget* parent) : QMainWindow(parent) {
     CreateActions();
+    CreateRestrictions();
     CreateLayout();
     ConnectInputs();
+    connect(acCalc, &QAction::triggered, this, &TfrmVeskIn::acCalcExecute);
+    connect(DataSetEdit1, &QAction::triggered, this, &TfrmVeskIn::DataSetEdit1Execute);
+    connect(DataSetPost1, &QAction::triggered, this, &TfrmVeskIn::DataSetPost1Execute);
+    connect(DataSetCancel1, &QAction::triggered, this, &TfrmVeskIn::DataSetCancel1Execute);
     ConnectPrint();
+    ConnectExport();
     UpdateActions();
     // The menu bar lies above the client area, as window frames elsewhere draw it.
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());

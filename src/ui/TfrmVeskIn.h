@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/UVesk.h"
+#include "platform/memory_table.h"
 #include "platform/spreadsheet/spreadsheet.h"
 
 #include <QMainWindow>
@@ -20,6 +21,7 @@ class QTabWidget;
 class QTextEdit;
 class QToolBar;
 class QToolButton;
+class TDBGrid;
 class TFontDialog;
 class TNumericEdit;
 class TRadioGroup;
@@ -48,6 +50,7 @@ private:
     friend class TfrmVeskInTest;
     friend class TfrmVeskInPrintTest;
     friend class TfrmVeskInExportTest;
+    friend class TfrmVeskInReportTest;
 
     void FormCreate();
 
@@ -90,6 +93,18 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
+    // Reads the inputs, calculates the model, shows its report and refills the restrictions.
+    void acCalcExecute();
+    void ShowReport();
+
+    void CreateRestrictions();
+    void CreateGrid(QWidget* page);
+    // Rebuilds the restrictions table from the calculated model, discarding every correction.
+    void FillRestrictions();
+    void DataSetEdit1Execute();
+    void DataSetPost1Execute();
+    void DataSetCancel1Execute();
+    void UpdateTableActions();
 
     std::unique_ptr<TVeskDairy> FDairy;
     bool FUpdating = false;
@@ -102,6 +117,14 @@ private:
     // Shows the saved workbook file; the desktop's default handler unless replaced.
     TSheetOpener FSheetOpener;
     std::unique_ptr<TSpreadsheetExport> ee;
+
+    TMemoryTable mt;
+    TTableField* mtCodigo = nullptr;
+    TTableField* mtNombre = nullptr;
+    TTableField* mtUnidad = nullptr;
+    TTableField* mtMin = nullptr;
+    TTableField* mtMax = nullptr;
+    TTableField* mtEnviar = nullptr;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;

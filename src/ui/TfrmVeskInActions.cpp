@@ -61,9 +61,6 @@ void TfrmVeskIn::CreateActions() {
     DataSetCancel1 = CreateAction("DataSetCancel1", "&Cancelar", "Cancelar las modificaciones", 13);
     acExcel = CreateAction("acExcel", "Enviar a Excel®", QString(), 16);
 
-    // The restrictions table stays closed until the first calculation.
-    for (QAction* action : {DataSetEdit1, DataSetPost1, DataSetCancel1})
-        action->setEnabled(false);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TfrmVeskIn::UpdateActions);
 }
@@ -72,6 +69,7 @@ void TfrmVeskIn::CreateActions() {
 void TfrmVeskIn::UpdateActions() {
     acPrtUpdate();
     acShare->setEnabled(FHostLinked && FCalculado);
-    acExcel->setEnabled(FCalculado);
+    acExcelUpdate();
     RichEditUpdate();
+    UpdateTableActions();
 }
