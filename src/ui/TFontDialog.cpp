@@ -85,7 +85,7 @@ void TFontDialog::CreateLayout() {
     };
     addLabelled("&Fuente:", FName, 0);
     addLabelled("&Estilo:", FStyle, 1);
-    addLabelled("&Tamaño:", FSize, 2);
+    addLabelled("Ta&maño:", FSize, 2);
     layout->addWidget(effects, 2, 0);
     layout->addWidget(sample, 2, 1, 1, 2);
     layout->addWidget(buttons, 3, 0, 1, 3);
