@@ -14,7 +14,7 @@ build: configure
 	@cmake --build $(BUILD_DIR)
 
 run: build
-	@$(BUILD_DIR)/vesk-calc
+	@$(BUILD_DIR)/vesk
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j2

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "model/UVesk.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStatusBar;
+class QTabWidget;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+class TNumericEdit;
+class TRadioGroup;
+class TTabSheet;
+
+// The main window: the animal page with its live estimate, the report and the restrictions
+// pages, and every command of the program.
+class TfrmVeskIn : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmVeskIn(QWidget* parent = nullptr);
+    ~TfrmVeskIn() override;
+
+    // Inputs to model; a conversion error is reported in its own box and stops the copy.
+    void ReadInputs();
+    // Model to inputs, then one estimate.
+    void ShowInputs();
+    // Reads the inputs, estimates the intake, shows it and recolours the offered intake.
+    void UpdateEstimate();
+    // Colours the offered intake red when it lies too far from the estimate.
+    void CheckOffered();
+
+private:
+    friend class TfrmVeskInTest;
+
+    void FormCreate();
+
+    void CreateLayout();
+    void CreateToolbars();
+    void CreatePages();
+    void CreateModelPage(QWidget* page);
+    void CreateProductionGroups(QWidget* page);
+    void CreateStateGroups(QWidget* page);
+    void CreateMenu();
+
+    void CreateActions();
+    QAction* CreateAction(const char* name, const QString& caption, const QString& hint, int icon);
+    void UpdateActions();
+
+    void ConnectInputs();
+    // Shows the model's estimate in ilEst and recolours the offered intake.
+    void ShowEstimate();
+    void rgTipoClick();
+    void ilPesoChange();
+    void ilConsChange();
+    void SpeedButton1Click();
+
+    std::unique_ptr<TVeskDairy> FDairy;
+    bool FUpdating = false;
+    bool FCalculado = false;
+    bool FHostLinked = false;
+    std::string FModelDir;
+
+    QActionGroup* al = nullptr;
+    QAction* FileExit1 = nullptr;
+    QAction* FileOpen1 = nullptr;
+    QAction* acCalc = nullptr;
+    QAction* FilePrintSetup1 = nullptr;
+    QAction* acPrt = nullptr;
+    QAction* RichEditBold1 = nullptr;
+    QAction* RichEditItalic1 = nullptr;
+    QAction* FontEdit1 = nullptr;
+    QAction* acShare = nullptr;
+    QAction* acSave = nullptr;
+    QAction* DataSetEdit1 = nullptr;
+    QAction* DataSetPost1 = nullptr;
+    QAction* DataSetCancel1 = nullptr;
+    QAction* acExcel = nullptr;
+
+    QToolBar* tb = nullptr;
+    QLabel* Label13 = nullptr;
+    QLineEdit* Modelo = nullptr;
+    QToolBar* tbTipo = nullptr;
+    QTabWidget* pc = nullptr;
+    TTabSheet* tsTipo = nullptr;
+    TTabSheet* tsRes = nullptr;
+    TTabSheet* tsGird = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QTextEdit* M = nullptr;
+    QWidget* Grid = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QStatusBar* sb = nullptr;
+    QMenu* Sistema = nullptr;
+    QMenu* Acciones = nullptr;
+
+    TRadioGroup* rgTipo = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* gbProd = nullptr;
+    QGroupBox* gbCrec = nullptr;
+    TRadioGroup* rgLact = nullptr;
+    QGroupBox* gbTemp = nullptr;
+    QGroupBox* gbPF = nullptr;
+    TNumericEdit* ilPeso = nullptr;
+    TNumericEdit* ilCons = nullptr;
+    TNumericEdit* ilLeche = nullptr;
+    TNumericEdit* ilGrasa = nullptr;
+    TNumericEdit* ilProt = nullptr;
+    TNumericEdit* ilSem = nullptr;
+    TNumericEdit* ilGDP = nullptr;
+    TNumericEdit* ilADG = nullptr;
+    TNumericEdit* ilTemp = nullptr;
+    TNumericEdit* sePF = nullptr;
+    QLabel* ilEst = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+};

@@ -1,0 +1,156 @@
+#include "ui/TfrmVeskIn.h"
+
+#include "ui/Fonts.h"
+#include "ui/ImageList.h"
+#include "ui/TTabSheet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize IconSize(32, 32);
+constexpr QSize MainButtonSize(39, 38);
+
+QToolBar* CreateToolBar(QWidget* parent, const char* name, Qt::ToolButtonStyle style) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(IconSize);
+    bar->setToolButtonStyle(style);
+    return bar;
+}
+
+// A page whose layout fills it edge to edge.
+template <class TLayout>
+TLayout* AddPage(QTabWidget* pages, TTabSheet*& page, const char* name, int icon,
+                 const QString& caption) {
+    page = new TTabSheet(pages);
+    page->setObjectName(QLatin1String(name));
+    pages->addTab(page, ImageListIcon(icon), caption);
+    auto* layout = new TLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+void AddButton(QToolBar* bar, QAction* action, QSize size) {
+    bar->addAction(action);
+    bar->widgetForAction(action)->setFixedSize(size);
+}
+
+} // namespace
+
+void TfrmVeskIn::CreateLayout() {
+    setWindowTitle(QStringLiteral("Vesk: Cálculo del consumo máximo de materia seca"));
+    setWindowIcon(WindowIcon());
+    setFont(SansFont(8, true));
+    CreateToolbars();
+    CreatePages();
+    sb = statusBar();
+    sb->setObjectName(QStringLiteral("sb"));
+    sb->setFixedHeight(20);
+    sb->setSizeGripEnabled(false);
+    CreateMenu();
+}
+
+void TfrmVeskIn::CreateToolbars() {
+    tb = CreateToolBar(this, "tb", Qt::ToolButtonIconOnly);
+    tb->setFixedHeight(42);
+    AddButton(tb, FileExit1, MainButtonSize);
+    tb->addSeparator();
+    AddButton(tb, acCalc, MainButtonSize);
+    tb->addSeparator();
+    AddButton(tb, acPrt, MainButtonSize);
+    tb->addSeparator();
+    Label13 = new QLabel(QStringLiteral("  MODELO: "), tb);
+    Label13->setObjectName(QStringLiteral("Label13"));
+    Label13->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    tb->addWidget(Label13);
+    Modelo = new QLineEdit(tb);
+    Modelo->setObjectName(QStringLiteral("Modelo"));
+    Modelo->setFixedWidth(327);
+    Modelo->setMaxLength(50);
+    Modelo->setFont(SansFont(10, false));
+    tb->addWidget(Modelo);
+    addToolBar(Qt::TopToolBarArea, tb);
+
+    tbTipo = CreateToolBar(this, "tbTipo", Qt::ToolButtonTextBesideIcon);
+    tbTipo->setOrientation(Qt::Vertical);
+    tbTipo->setFixedWidth(130);
+    tbTipo->setFont(SansFont(8, false));
+    for (QAction* action : {FileOpen1, acSave, acShare, acExcel})
+        AddButton(tbTipo, action, QSize(126, 38));
+    addToolBar(Qt::RightToolBarArea, tbTipo);
+}
+
+void TfrmVeskIn::CreatePages() {
+    pc = new QTabWidget(this);
+    pc->setObjectName(QStringLiteral("pc"));
+    pc->setDocumentMode(true);
+    pc->setIconSize(IconSize);
+    // Tabs drawn as flat buttons that light up under the mouse.
+    pc->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { border: 1px solid transparent; border-radius: 2px; margin: 2px 1px; "
+        "padding: 1px 8px; }"
+        "QTabBar::tab:hover { border-color: palette(mid); background: palette(light); }"
+        "QTabBar::tab:selected { border-color: palette(dark); background: palette(midlight); }"));
+
+    tsTipo = new TTabSheet(pc);
+    tsTipo->setObjectName(QStringLiteral("tsTipo"));
+    CreateModelPage(tsTipo);
+    pc->addTab(tsTipo, ImageListIcon(5), QStringLiteral("Modelo"));
+
+    auto* report = AddPage<QVBoxLayout>(pc, tsRes, "tsRes", 4, QStringLiteral("Resultado"));
+    ToolBar1 = CreateToolBar(tsRes, "ToolBar1", Qt::ToolButtonIconOnly);
+    for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1})
+        AddButton(ToolBar1, action, MainButtonSize);
+    report->addWidget(ToolBar1);
+    M = new QTextEdit(tsRes);
+    M->setObjectName(QStringLiteral("M"));
+    M->setFont(MonoFont(10));
+    M->setLineWrapMode(QTextEdit::NoWrap);
+    M->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    report->addWidget(M);
+
+    auto* restrictions =
+        AddPage<QHBoxLayout>(pc, tsGird, "tsGird", 12, QStringLiteral("Restricciones"));
+    Grid = new QWidget(tsGird);
+    Grid->setObjectName(QStringLiteral("Grid"));
+    restrictions->addWidget(Grid, 1);
+    ToolBar2 = CreateToolBar(tsGird, "ToolBar2", Qt::ToolButtonTextBesideIcon);
+    ToolBar2->setOrientation(Qt::Vertical);
+    for (QAction* action : {DataSetEdit1, DataSetPost1, DataSetCancel1})
+        AddButton(ToolBar2, action, QSize(103, 38));
+    restrictions->addWidget(ToolBar2);
+
+    pc->setCurrentWidget(tsTipo);
+    setCentralWidget(pc);
+}
+
+void TfrmVeskIn::CreateMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    // Menus use the desktop's regular font, not the window's bold one.
+    bar->setFont(QApplication::font());
+    Sistema = bar->addMenu(QStringLiteral("&Sistema"));
+    Sistema->addAction(FilePrintSetup1);
+    Sistema->addSeparator();
+    Sistema->addAction(FileExit1);
+    Acciones = bar->addMenu(QStringLiteral("&Acciones"));
+    Acciones->addAction(acCalc);
+    Acciones->addAction(acPrt);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <vector>
+
+// Answers every message box that opens while it lives: records what the box showed and closes it
+// with its default button, as a user pressing Enter would.
+class TModalAnswer {
+public:
+    struct TBox {
+        QString Title;
+        QString Text;
+        QMessageBox::Icon Icon;
+        QMessageBox::StandardButtons Buttons;
+    };
+
+    TModalAnswer() {
+        QObject::connect(&FTimer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            FBoxes.push_back(
+                {box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+            box->done(QMessageBox::Ok);
+        });
+        FTimer.start(10);
+    }
+
+    const std::vector<TBox>& Boxes() const { return FBoxes; }
+
+private:
+    QTimer FTimer;
+    std::vector<TBox> FBoxes;
+};
