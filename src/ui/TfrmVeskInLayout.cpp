@@ -33,6 +33,19 @@ QToolBar* CreateToolBar(QWidget* parent, const char* name, Qt::ToolButtonStyle s
     return bar;
 }
 
+// A page whose layout fills it edge to edge.
+template <class TLayout>
+TLayout* AddPage(QTabWidget* pages, TTabSheet*& page, const char* name, int icon,
+                 const QString& caption) {
+    page = new TTabSheet(pages);
+    page->setObjectName(QLatin1String(name));
+    pages->addTab(page, ImageListIcon(icon), caption);
+    auto* layout = new TLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
 void AddButton(QToolBar* bar, QAction* action, QSize size) {
     bar->addAction(action);
     bar->widgetForAction(action)->setFixedSize(size);
@@ -100,11 +113,7 @@ void TfrmVeskIn::CreatePages() {
     CreateModelPage(tsTipo);
     pc->addTab(tsTipo, ImageListIcon(5), QStringLiteral("Modelo"));
 
-    tsRes = new TTabSheet(pc);
-    tsRes->setObjectName(QStringLiteral("tsRes"));
-    auto* report = new QVBoxLayout(tsRes);
-    report->setContentsMargins(0, 0, 0, 0);
-    report->setSpacing(0);
+    auto* report = AddPage<QVBoxLayout>(pc, tsRes, "tsRes", 4, QStringLiteral("Resultado"));
     ToolBar1 = CreateToolBar(tsRes, "ToolBar1", Qt::ToolButtonIconOnly);
     for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1})
         AddButton(ToolBar1, action, MainButtonSize);
@@ -116,13 +125,9 @@ void TfrmVeskIn::CreatePages() {
     M->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     report->addWidget(M);
-    pc->addTab(tsRes, ImageListIcon(4), QStringLiteral("Resultado"));
 
-    tsGird = new TTabSheet(pc);
-    tsGird->setObjectName(QStringLiteral("tsGird"));
-    auto* restrictions = new QHBoxLayout(tsGird);
-    restrictions->setContentsMargins(0, 0, 0, 0);
-    restrictions->setSpacing(0);
+    auto* restrictions =
+        AddPage<QHBoxLayout>(pc, tsGird, "tsGird", 12, QStringLiteral("Restricciones"));
     Grid = new QWidget(tsGird);
     Grid->setObjectName(QStringLiteral("Grid"));
     restrictions->addWidget(Grid, 1);
@@ -131,7 +136,6 @@ void TfrmVeskIn::CreatePages() {
     for (QAction* action : {DataSetEdit1, DataSetPost1, DataSetCancel1})
         AddButton(ToolBar2, action, QSize(103, 38));
     restrictions->addWidget(ToolBar2);
-    pc->addTab(tsGird, ImageListIcon(12), QStringLiteral("Restricciones"));
 
     pc->setCurrentWidget(tsTipo);
     setCentralWidget(pc);
