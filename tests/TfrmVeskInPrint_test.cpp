@@ -7,6 +7,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabBar>
@@ -296,6 +297,20 @@ TEST_F(TfrmVeskInPrintTest, PrintingNeedsACharacterInTheReport) {
     QTest::keyClick(&M(), Qt::Key_Delete);
     Idle();
     EXPECT_FALSE(Action("acPrt").isEnabled());
+}
+
+TEST_F(TfrmVeskInPrintTest, PrinterSetUpWorksOnTheWindowsOnePrinter) {
+    QPrinter* chosen = nullptr;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            chosen = dialog->printer();
+            dialog->reject();
+        }
+    });
+    timer.start(10);
+    Action("FilePrintSetup1").trigger();
+    EXPECT_EQ(chosen, &Printer());
 }
 
 class TfrmVeskInPrintToFile : public TfrmVeskInPrintTest {
