@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <ostream>
 
@@ -56,6 +57,25 @@ INSTANTIATE_TEST_SUITE_P(
         TFormatCase{std::numeric_limits<long double>::infinity(), 2, '.', "INF"},
         TFormatCase{-std::numeric_limits<long double>::infinity(), 2, '.', "-INF"},
         TFormatCase{std::numeric_limits<long double>::quiet_NaN(), 2, '.', "NAN"}));
+
+TEST(FormatTenThousandths, PrintsCountExactly) {
+    const struct {
+        int64_t Count;
+        char Separator;
+        const char* Expected;
+    } cases[] = {
+        {0, '.', "0.0000"},
+        {5, '.', "0.0005"},
+        {-5, '.', "-0.0005"},
+        {160805, ',', "16,0805"},
+        {-123456789, '.', "-12345.6789"},
+        {INT64_MAX, '.', "922337203685477.5807"},
+        {INT64_MIN, '.', "-922337203685477.5808"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatTenThousandths(c.Count, c.Separator), c.Expected) << c.Count;
+    }
+}
 
 struct TRealCase {
     const char* Text;

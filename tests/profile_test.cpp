@@ -72,9 +72,12 @@ const TReadCase ReadCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead, testing::ValuesIn(ReadCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(ProfileLoad, MissingFileReadsAsEmpty) {
-    TProfile profile = TProfile::Load("/nonexistent/folder/file.ini");
-    EXPECT_EQ(profile.Read("N0", "Nombre"), std::nullopt);
+TEST(ProfileLoad, MissingOrUnreadableFileReadsAsEmpty) {
+    TTempFolder folder("profile_load");
+    for (const std::string& path : {std::string("/nonexistent/folder/file.ini"), folder.Path()}) {
+        TProfile profile = TProfile::Load(path);
+        EXPECT_EQ(profile.Read("N0", "Nombre"), std::nullopt) << path;
+    }
 }
 
 TEST(ProfileLoad, ReadsTheFileBytes) {

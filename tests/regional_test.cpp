@@ -9,7 +9,6 @@
 
 namespace {
 
-// Each test runs in a process of its own, so Regional() reads the locale there for the first time.
 struct TRegionalCase {
     const char* Source;
     char DecimalSeparator;
@@ -28,9 +27,18 @@ TEST_P(RegionalTest, ReadsUserLocaleOnFirstUse) {
     if (locale.Name().empty()) {
         GTEST_SKIP() << "localedef cannot build " << c.Source << " here";
     }
-    ::setenv("LC_ALL", locale.Name().c_str(), 1);
-    EXPECT_EQ(Regional().DecimalSeparator, c.DecimalSeparator);
-    EXPECT_EQ(Regional().ThousandSeparator, c.ThousandSeparator);
+    // Regional() reads the locale once per process: each case reads it in a fresh child.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::setenv("LC_ALL", locale.Name().c_str(), 1);
+            const TRegional& regional = Regional();
+            std::exit(regional.DecimalSeparator == c.DecimalSeparator &&
+                              regional.ThousandSeparator == c.ThousandSeparator
+                          ? 0
+                          : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, RegionalTest,

@@ -108,6 +108,15 @@ std::string FormatFixed(long double value, int decimals, char decimalSeparator) 
     return FormatExpansion(magnitude, negative, decimals, decimalSeparator);
 }
 
+std::string FormatTenThousandths(int64_t count, char decimalSeparator) {
+    // The magnitude in unsigned arithmetic, so that the smallest count has one too.
+    const uint64_t magnitude =
+        count < 0 ? 0 - static_cast<uint64_t>(count) : static_cast<uint64_t>(count);
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
+    return Compose(count < 0, std::string(buffer, result.ptr), 4, decimalSeparator);
+}
+
 bool ParseReal(std::string_view text, char decimalSeparator, long double& value) {
     std::string plain;
     plain.reserve(text.size());

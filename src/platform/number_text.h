@@ -11,6 +11,10 @@
 // rounded value is negative.
 std::string FormatFixed(long double value, int decimals, char decimalSeparator);
 
+// A fixed-point amount given as its count of ten-thousandths, with exactly four decimals: exact,
+// nothing rounded; "-" when the count is negative.
+std::string FormatTenThousandths(int64_t count, char decimalSeparator);
+
 // A decimal real: optional sign, digits with at most one decimal separator (at least one digit),
 // optional exponent "e"/"E" with optional sign and digits. No group separators, no surrounding
 // blanks. Returns false when the text is not such a number or lies beyond the extended range.

@@ -2,15 +2,21 @@
 
 #include "platform/profile_line.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 TProfile TProfile::Load(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    // A directory or a file that fails while it is read counts as unreadable: an empty profile.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return {};
-    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return Parse(text);
+    std::string text;
+    char buffer[65536];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, count);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? TProfile() : Parse(text);
 }
 
 TProfile TProfile::Parse(std::string_view text) {

@@ -1,0 +1,54 @@
+#include "platform/utf8_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(Utf8TextTest, CountsCharactersNotBytes) {
+    EXPECT_EQ(Utf8Length(""), 0u);
+    EXPECT_EQ(Utf8Length("Mínimo"), 6u);
+    EXPECT_EQ(Utf8Length("g/día €"), 7u);
+    // A stray continuation byte at the start is a character; one after a character belongs to it.
+    EXPECT_EQ(Utf8Length("\x80"
+                         "a\xA1"),
+              2u);
+}
+
+TEST(Utf8TextTest, LeftNeverSplitsACharacter) {
+    EXPECT_EQ(Utf8Left("ñandú", 0), "");
+    EXPECT_EQ(Utf8Left("ñandú", 1), "ñ");
+    EXPECT_EQ(Utf8Left("ñandú", 5), "ñandú");
+    EXPECT_EQ(Utf8Left("ñandú", 9), "ñandú");
+    EXPECT_EQ(Utf8Left("€x", 1), "€");
+}
+
+struct TSameTextCase {
+    const char* A;
+    const char* B;
+    bool Same;
+};
+
+class Utf8SameTextTest : public testing::TestWithParam<TSameTextCase> {};
+
+TEST_P(Utf8SameTextTest, IgnoresLetterCaseOfAsciiAndLatin1) {
+    const TSameTextCase& c = GetParam();
+    EXPECT_EQ(Utf8SameText(c.A, c.B), c.Same) << c.A << " / " << c.B;
+    EXPECT_EQ(Utf8SameText(c.B, c.A), c.Same) << c.B << " / " << c.A;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8SameTextTest,
+    testing::Values(TSameTextCase{"", "", true}, TSameTextCase{"NO", "no", true},
+                    TSameTextCase{"SÍ", "sí", true}, TSameTextCase{"ÑANDÚ", "ñandú", true},
+                    TSameTextCase{"sí", "si", false}, TSameTextCase{"no", "n", false},
+                    // The multiplication and division signs are no letter pair.
+                    TSameTextCase{"×", "÷", false},
+                    // Malformed bytes only match the same bytes.
+                    TSameTextCase{"\xC0\x80", "\xC0\x81", false},
+                    TSameTextCase{"\xC0\x80", "\xC0\x80", true},
+                    // An overlong encoding of "A" is not the letter a.
+                    TSameTextCase{"\xC1\x81", "a", false}));
+
+} // namespace

@@ -1,0 +1,67 @@
+#include "xlsx_readback.h"
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One tab-separated line per finding: the sheet's name, each cell, each column width.
+constexpr const char* Script = R"(
+import sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
+print('sheet', ws.title, sep='\t')
+for row in ws.iter_rows():
+    for c in row:
+        f = c.font
+        fill = c.fill.fgColor.rgb if c.fill.fill_type == 'solid' else None
+        color = f.color.rgb if f.color is not None else None
+        print('cell', c.coordinate, c.data_type if c.value is not None else None, repr(c.value),
+              c.number_format, int(bool(f.b)), int(bool(f.i)), int(bool(f.u)), f.sz, color, fill,
+              c.alignment.textRotation, int(bool(c.alignment.wrap_text)), c.alignment.horizontal,
+              sep='\t')
+for letter, dim in ws.column_dimensions.items():
+    if dim.customWidth:
+        print('width', letter, dim.width, sep='\t')
+)";
+
+std::vector<std::string> Split(const std::string& line) {
+    std::vector<std::string> fields;
+    std::stringstream stream(line);
+    for (std::string field; std::getline(stream, field, '\t');)
+        fields.push_back(field);
+    return fields;
+}
+
+} // namespace
+
+TReadSheet ReadXlsx(const std::string& path) {
+    TReadSheet sheet;
+    std::string command = "/usr/bin/python3 -c \"$VESK_READ_XLSX\" '" + path + "'";
+    setenv("VESK_READ_XLSX", Script, 1);
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        ADD_FAILURE() << "cannot run python3";
+        return sheet;
+    }
+    std::string output;
+    std::array<char, 4096> buffer;
+    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        output.append(buffer.data(), n);
+    EXPECT_EQ(pclose(pipe), 0) << "reading " << path << " failed";
+    std::stringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        const auto f = Split(line);
+        if (f.size() == 2 && f[0] == "sheet")
+            sheet.Name = f[1];
+        else if (f.size() == 3 && f[0] == "width")
+            sheet.ColumnWidths[f[1]] = f[2];
+        else if (f.size() == 14 && f[0] == "cell")
+            sheet.Cells[f[1]] = {f[2], f[3], f[4],  f[5] == "1", f[6] == "1",  f[7] == "1",
+                                 f[8], f[9], f[10], f[11],       f[12] == "1", f[13]};
+    }
+    return sheet;
+}
