@@ -40,6 +40,7 @@ void TfrmVeskIn::FormCreate() {
         FDairy = std::make_unique<TVeskDairy>();
         FDairy->LoadNames(ProgramFile());
         SetDefaultAnimal(*FDairy);
+        PrepareModelDir();
         FUpdating = false;
         ShowInputs();
     } catch (const std::exception& failure) {

@@ -42,6 +42,8 @@ public:
 
 private:
     friend class TfrmVeskInTest;
+    friend class TfrmVeskInFilesTest;
+    friend class TfrmVeskInHostTest;
 
     void FormCreate();
 
@@ -65,11 +67,22 @@ private:
     void ilConsChange();
     void SpeedButton1Click();
 
+    // The folder "Modelos" beside the program, created when missing.
+    void PrepareModelDir();
+    void PrepareModelDir(const std::string& modelDir);
+    void acSaveExecute();
+    // Writes the inputs to the model file named by Modelo, in FModelDir.
+    void SaveModel();
+    void FileOpen1Execute();
+    void FileOpen1Accept(const QString& fileName);
+
     std::unique_ptr<TVeskDairy> FDairy;
     bool FUpdating = false;
     bool FCalculado = false;
     bool FHostLinked = false;
     std::string FModelDir;
+    // The open dialog's initial folder; Qt's own choice while empty.
+    QString FOpenDir;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;
