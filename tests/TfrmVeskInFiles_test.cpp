@@ -27,8 +27,8 @@
 
 namespace fs = std::filesystem;
 
-// Answers the open dialog once it is up: records it through look, then accepts the given name
-// (a path, or a name typed into the dialog's folder), or cancels when the name is empty.
+// Answers the open dialog once it is up: looks at it until look is content, then types the
+// given name (a path, or a name in the dialog's folder) and accepts, or cancels for no name.
 class TOpenDialogAnswer {
 public:
     TOpenDialogAnswer(QString name, std::function<bool(QFileDialog&)> look = {})
@@ -37,13 +37,15 @@ public:
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog || (FLook && !FLook(*dialog) && ++FTicks < 300))
                 return;
-            FTimer.stop();
+            FLook = {};
             FAnswered = true;
             if (FName.isEmpty()) {
                 dialog->reject();
                 return;
             }
-            dialog->selectFile(FName);
+            auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(typed, nullptr);
+            typed->setText(FName);
             static_cast<QDialog*>(dialog)->accept();
         });
         FTimer.start(10);
