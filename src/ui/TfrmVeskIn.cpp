@@ -2,6 +2,7 @@
 
 #include "model/DefaultAnimal.h"
 #include "platform/program_file.h"
+#include "ui/TTableModel.h"
 #include "ui/TVeskApplication.h"
 
 #include <QAction>

@@ -20,6 +20,7 @@ class QTextEdit;
 class QToolBar;
 class QToolButton;
 class TDBGrid;
+class TTableModel;
 class TNumericEdit;
 class TRadioGroup;
 class TTabSheet;
@@ -94,6 +95,8 @@ private:
     TTableField* mtMin = nullptr;
     TTableField* mtMax = nullptr;
     TTableField* mtEnviar = nullptr;
+    // Declared after mt, so that it leaves the table before the table goes.
+    std::unique_ptr<TTableModel> DSet;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;
@@ -121,7 +124,7 @@ private:
     TTabSheet* tsGird = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QTextEdit* M = nullptr;
-    QWidget* Grid = nullptr;
+    TDBGrid* DBGrid1 = nullptr;
     QToolBar* ToolBar2 = nullptr;
     QStatusBar* sb = nullptr;
     QMenu* Sistema = nullptr;
