@@ -2,8 +2,10 @@
 
 #include "model/DefaultAnimal.h"
 #include "platform/program_file.h"
+#include "ui/TTableModel.h"
 #include "ui/TVeskApplication.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -18,8 +20,13 @@ constexpr QSize ClientSize(749, 489);
 
 TfrmVeskIn::TfrmVeskIn(QWidget* parent) : QMainWindow(parent) {
     CreateActions();
+    CreateRestrictions();
     CreateLayout();
     ConnectInputs();
+    connect(acCalc, &QAction::triggered, this, &TfrmVeskIn::acCalcExecute);
+    connect(DataSetEdit1, &QAction::triggered, this, &TfrmVeskIn::DataSetEdit1Execute);
+    connect(DataSetPost1, &QAction::triggered, this, &TfrmVeskIn::DataSetPost1Execute);
+    connect(DataSetCancel1, &QAction::triggered, this, &TfrmVeskIn::DataSetCancel1Execute);
     UpdateActions();
     // The menu bar lies above the client area, as window frames elsewhere draw it.
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/UVesk.h"
+#include "platform/memory_table.h"
 
 #include <QMainWindow>
 
@@ -18,6 +19,8 @@ class QTabWidget;
 class QTextEdit;
 class QToolBar;
 class QToolButton;
+class TDBGrid;
+class TTableModel;
 class TNumericEdit;
 class TRadioGroup;
 class TTabSheet;
@@ -44,6 +47,7 @@ private:
     friend class TfrmVeskInTest;
     friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
+    friend class TfrmVeskInReportTest;
 
     void FormCreate();
 
@@ -76,6 +80,19 @@ private:
     void FileOpen1Execute();
     void FileOpen1Accept(const QString& fileName);
 
+    // Reads the inputs, calculates the model, shows its report and refills the restrictions.
+    void acCalcExecute();
+    void ShowReport();
+
+    void CreateRestrictions();
+    void CreateGrid(QWidget* page);
+    // Rebuilds the restrictions table from the calculated model, discarding every correction.
+    void FillRestrictions();
+    void DataSetEdit1Execute();
+    void DataSetPost1Execute();
+    void DataSetCancel1Execute();
+    void UpdateTableActions();
+
     std::unique_ptr<TVeskDairy> FDairy;
     bool FUpdating = false;
     bool FCalculado = false;
@@ -83,6 +100,16 @@ private:
     std::string FModelDir;
     // The open dialog's initial folder; Qt's own choice while empty.
     QString FOpenDir;
+
+    TMemoryTable mt;
+    TTableField* mtCodigo = nullptr;
+    TTableField* mtNombre = nullptr;
+    TTableField* mtUnidad = nullptr;
+    TTableField* mtMin = nullptr;
+    TTableField* mtMax = nullptr;
+    TTableField* mtEnviar = nullptr;
+    // Declared after mt, so that it leaves the table before the table goes.
+    std::unique_ptr<TTableModel> DSet;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;
@@ -110,7 +137,7 @@ private:
     TTabSheet* tsGird = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QTextEdit* M = nullptr;
-    QWidget* Grid = nullptr;
+    TDBGrid* DBGrid1 = nullptr;
     QToolBar* ToolBar2 = nullptr;
     QStatusBar* sb = nullptr;
     QMenu* Sistema = nullptr;

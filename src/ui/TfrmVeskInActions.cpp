@@ -65,9 +65,6 @@ void TfrmVeskIn::CreateActions() {
     DataSetCancel1 = CreateAction("DataSetCancel1", "&Cancelar", "Cancelar las modificaciones", 13);
     acExcel = CreateAction("acExcel", "Enviar a Excel®", QString(), 16);
 
-    // The restrictions table stays closed until the first calculation.
-    for (QAction* action : {DataSetEdit1, DataSetPost1, DataSetCancel1})
-        action->setEnabled(false);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TfrmVeskIn::UpdateActions);
 }
@@ -80,4 +77,5 @@ void TfrmVeskIn::UpdateActions() {
     const bool reportFocused = M->hasFocus();
     RichEditBold1->setEnabled(reportFocused);
     RichEditItalic1->setEnabled(reportFocused);
+    UpdateTableActions();
 }

@@ -1,0 +1,98 @@
+#include "ui/TfrmVeskIn.h"
+
+#include "ui/Fonts.h"
+#include "ui/TDBGrid.h"
+#include "ui/TTableModel.h"
+
+#include <QHeaderView>
+
+namespace {
+
+// A fixed-point amount enters the table as the real it stands for.
+double TableAmount(TFixed amount) {
+    return static_cast<double>(amount.Count) / 10000.0;
+}
+
+} // namespace
+
+void TfrmVeskIn::CreateRestrictions() {
+    mtCodigo = &mt.AddField("Codigo", TFieldKind::Integer);
+    mtCodigo->SetAlignment(TFieldAlignment::Right);
+    mtNombre = &mt.AddField("Nombre", TFieldKind::Text, 30);
+    mtNombre->SetAlignment(TFieldAlignment::Left);
+    mtUnidad = &mt.AddField("Unidad", TFieldKind::Text, 10);
+    mtUnidad->SetAlignment(TFieldAlignment::Left);
+    mtMin = &mt.AddField("Min", TFieldKind::Currency);
+    mtMin->SetDisplayLabel("Mínimo");
+    mtMin->SetDisplayFormat("0.0000");
+    mtMin->SetAlignment(TFieldAlignment::Right);
+    mtMax = &mt.AddField("Max", TFieldKind::Currency);
+    mtMax->SetDisplayLabel("Máximo");
+    mtMax->SetDisplayFormat("0.0000");
+    mtMax->SetAlignment(TFieldAlignment::Right);
+    mtEnviar = &mt.AddField("Enviar", TFieldKind::Boolean);
+    mtEnviar->SetDisplayValues("Sí;No");
+    mtEnviar->SetAlignment(TFieldAlignment::Center);
+    mt.SetEnableDelete(false);
+    DSet = std::make_unique<TTableModel>(mt);
+    DSet->SetReadOnly(mtCodigo->Index(), true);
+    DSet->SetReadOnly(mtNombre->Index(), true);
+}
+
+void TfrmVeskIn::CreateGrid(QWidget* page) {
+    DBGrid1 = new TDBGrid(*DSet, page);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setFont(SansFont(8, false));
+    QHeaderView* titles = DBGrid1->horizontalHeader();
+    titles->setFont(SansFont(8, true));
+    const int widths[] = {50, 163, 52, 55, 55, 48};
+    for (int column = 0; column < mt.FieldCount(); ++column)
+        titles->resizeSection(column, widths[column]);
+    DBGrid1->SetPickList(mtEnviar->Index(), {QStringLiteral("Sí"), QStringLiteral("No")});
+    QHeaderView* indicator = DBGrid1->verticalHeader();
+    indicator->setDefaultSectionSize(18);
+    indicator->setFixedWidth(12);
+}
+
+void TfrmVeskIn::FillRestrictions() {
+    struct TRow {
+        const TRestriccion& Record;
+        bool WithMax;
+    };
+    const TRow rows[] = {{FDairy->ProteinaCruda, true}, {FDairy->Energia, true},
+                         {FDairy->FDN, false},          {FDairy->Calcio, true},
+                         {FDairy->Fosforo, true},       {FDairy->Magnesio, true},
+                         {FDairy->Potasio, false}};
+    mt.Close();
+    mt.Open();
+    for (const TRow& row : rows) {
+        const TRestriccion& record = row.Record;
+        mt.AppendRecord({record.Codigo, record.Nombre, record.Unidad, TableAmount(record.Min),
+                         row.WithMax ? TFieldValue(TableAmount(record.Max)) : TFieldValue(),
+                         record.Enviar});
+    }
+}
+
+void TfrmVeskIn::DataSetEdit1Execute() {
+    mt.Edit();
+}
+
+// The text of an open cell editor goes to its field before the row is stored.
+void TfrmVeskIn::DataSetPost1Execute() {
+    if (DBGrid1->UpdateData())
+        mt.Post();
+}
+
+void TfrmVeskIn::DataSetCancel1Execute() {
+    DBGrid1->CancelEditor();
+    mt.Cancel();
+}
+
+// The table's state decides, as the storage's standard actions do.
+void TfrmVeskIn::UpdateTableActions() {
+    const TTableState state = mt.State();
+    const bool changing = state == TTableState::Edit || state == TTableState::Insert;
+    DataSetEdit1->setEnabled(state == TTableState::Browse);
+    DataSetPost1->setEnabled(changing);
+    DataSetCancel1->setEnabled(changing);
+}
