@@ -47,6 +47,7 @@ void TfrmVeskIn::FormCreate() {
         FDairy = std::make_unique<TVeskDairy>();
         FDairy->LoadNames(ProgramFile());
         SetDefaultAnimal(*FDairy);
+        LinkHost();
         PrepareModelDir();
         FUpdating = false;
         ShowInputs();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/UProcs02.h"
 #include "model/UVesk.h"
 #include "platform/memory_table.h"
 
@@ -80,6 +81,12 @@ private:
     void FileOpen1Execute();
     void FileOpen1Accept(const QString& fileName);
 
+    // Opens the host's exchange block, when the host created one, and takes its offered intake.
+    void LinkHost();
+    void acShareUpdate();
+    // Sends the restrictions marked for sending to the host and ends the program.
+    void acShareExecute();
+
     // Reads the inputs, calculates the model, shows its report and refills the restrictions.
     void acCalcExecute();
     void ShowReport();
@@ -97,6 +104,7 @@ private:
     bool FUpdating = false;
     bool FCalculado = false;
     bool FHostLinked = false;
+    TSharedMemory FShared;
     std::string FModelDir;
     // The open dialog's initial folder; Qt's own choice while empty.
     QString FOpenDir;

@@ -57,6 +57,7 @@ void TfrmVeskIn::CreateActions() {
     acShare =
         CreateAction("acShare", "Enviar a Boviro",
                      "Enviar a Boviro|Envia la información del resultado a Tolvan para vacas", 5);
+    connect(acShare, &QAction::triggered, this, &TfrmVeskIn::acShareExecute);
     acSave = CreateAction("acSave", "Guardar modelo",
                           "Guardar|Guardar los datos del modelo en un archivo", 11);
     connect(acSave, &QAction::triggered, this, &TfrmVeskIn::acSaveExecute);
@@ -72,7 +73,7 @@ void TfrmVeskIn::CreateActions() {
 // Runs whenever the application is about to wait for events.
 void TfrmVeskIn::UpdateActions() {
     acPrt->setEnabled(!M->document()->isEmpty());
-    acShare->setEnabled(FHostLinked && FCalculado);
+    acShareUpdate();
     acExcel->setEnabled(FCalculado);
     const bool reportFocused = M->hasFocus();
     RichEditBold1->setEnabled(reportFocused);
