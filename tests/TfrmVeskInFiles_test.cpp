@@ -3,6 +3,7 @@
 #include "modal_answer.h"
 #include "model/DefaultAnimal.h"
 #include "model/FloatError.h"
+#include "model_inputs.h"
 #include "platform/regional.h"
 #include "run_unprivileged.h"
 #include "temp_folder.h"
@@ -129,21 +130,6 @@ protected:
 
 namespace {
 
-void ExpectInputFields(const TVeskDairy& actual, const TVeskDairy& expected) {
-    EXPECT_EQ(actual.Tipo, expected.Tipo);
-    EXPECT_EQ(actual.Consumo, expected.Consumo);
-    EXPECT_EQ(actual.Peso, expected.Peso);
-    EXPECT_EQ(actual.Lactacion, expected.Lactacion);
-    EXPECT_EQ(actual.Leche, expected.Leche);
-    EXPECT_EQ(actual.Grasa, expected.Grasa);
-    EXPECT_EQ(actual.Proteina, expected.Proteina);
-    EXPECT_EQ(actual.DIM, expected.DIM);
-    EXPECT_EQ(actual.Temperatura, expected.Temperatura);
-    EXPECT_EQ(actual.GDP, expected.GDP);
-    EXPECT_EQ(actual.ADG, expected.ADG);
-    EXPECT_EQ(actual.Freshenning, expected.Freshenning);
-}
-
 std::string Separated(std::string text, char separator) {
     for (char& c : text)
         if (c == '.')
@@ -173,7 +159,7 @@ TEST_P(TfrmVeskInFilesSeparator, SavedAnimalLoadsBackThroughTheDialog) {
     FWindow->ShowInputs();
     Modelo()->clear();
     Open(QString::fromStdString(ModelPath("vaca.VM2")));
-    ExpectInputFields(Dairy(), saved);
+    ExpectInputs(Dairy(), saved);
     EXPECT_EQ(ModelName(), "vaca");
     EXPECT_EQ(FWindow->findChild<TRadioGroup*>("rgLact")->ItemIndex(), 2);
 }
@@ -290,7 +276,7 @@ TEST_F(TfrmVeskInFilesTest, CancelledDialogLoadsNothing) {
     const TVeskDairy before = Dairy();
     Modelo()->setText(QStringLiteral("vaca"));
     Open(QString());
-    ExpectInputFields(Dairy(), before);
+    ExpectInputs(Dairy(), before);
     EXPECT_EQ(ModelName(), "vaca");
 }
 
