@@ -9,29 +9,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "host_object.h"
 #include "host_send_rows.h"
 #include "model/FloatError.h"
 #include "platform/window_message.h"
 
 namespace {
-
-// The host's side of the link: an object created as a host does, with its own view.
-class THostObject {
-public:
-    THostObject(std::string name, int32_t size) : FName(std::move(name)) {
-        FShared = OpenSharedMemory(true, FName, size);
-    }
-    ~THostObject() {
-        UnmapViewOfFile(FShared.View);
-        CloseHandle(FShared.Handle);
-        DeleteFileMapping(FName);
-    }
-    TSharedBlock Block() const { return TSharedBlock(FShared.View); }
-
-private:
-    std::string FName;
-    TSharedMemory FShared;
-};
 
 // The fixed name the tool opens; the tests that use it never run side by side.
 class LinkHostTest : public testing::Test {

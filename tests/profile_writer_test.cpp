@@ -1,37 +1,20 @@
 #include "platform/profile.h"
 
+#include "run_unprivileged.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Runs check in a child process without root's privileges, so that permission bits apply as
-// they do to a desktop user; returns what check returned.
-bool RunUnprivileged(const std::function<bool()>& check) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_NE(WEXITSTATUS(status), 2) << "could not drop privileges";
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 class ProfileWriter : public testing::Test {
 protected:

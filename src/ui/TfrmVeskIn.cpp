@@ -3,6 +3,7 @@
 #include "exchange/SpreadsheetExport.h"
 #include "model/DefaultAnimal.h"
 #include "platform/program_file.h"
+#include "ui/TTableModel.h"
 #include "ui/TVeskApplication.h"
 
 #include <QAction>
@@ -50,6 +51,8 @@ void TfrmVeskIn::FormCreate() {
         FDairy = std::make_unique<TVeskDairy>();
         FDairy->LoadNames(ProgramFile());
         SetDefaultAnimal(*FDairy);
+        LinkHost();
+        PrepareModelDir();
         FUpdating = false;
         ShowInputs();
     } catch (const std::exception& failure) {

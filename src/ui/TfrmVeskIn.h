@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/UProcs02.h"
 #include "model/UVesk.h"
 #include "platform/memory_table.h"
 #include "platform/spreadsheet/spreadsheet.h"
@@ -23,6 +24,7 @@ class QToolBar;
 class QToolButton;
 class TDBGrid;
 class TFontDialog;
+class TTableModel;
 class TNumericEdit;
 class TRadioGroup;
 class TSpreadsheetExport;
@@ -50,6 +52,8 @@ private:
     friend class TfrmVeskInTest;
     friend class TfrmVeskInPrintTest;
     friend class TfrmVeskInExportTest;
+    friend class TfrmVeskInFilesTest;
+    friend class TfrmVeskInHostTest;
     friend class TfrmVeskInReportTest;
 
     void FormCreate();
@@ -93,6 +97,21 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
+    // The folder "Modelos" beside the program, created when missing.
+    void PrepareModelDir();
+    void PrepareModelDir(const std::string& modelDir);
+    void acSaveExecute();
+    // Writes the inputs to the model file named by Modelo, in FModelDir.
+    void SaveModel();
+    void FileOpen1Execute();
+    void FileOpen1Accept(const QString& fileName);
+
+    // Opens the host's exchange block, when the host created one, and takes its offered intake.
+    void LinkHost();
+    void acShareUpdate();
+    // Sends the restrictions marked for sending to the host and ends the program.
+    void acShareExecute();
+
     // Reads the inputs, calculates the model, shows its report and refills the restrictions.
     void acCalcExecute();
     void ShowReport();
@@ -110,6 +129,7 @@ private:
     bool FUpdating = false;
     bool FCalculado = false;
     bool FHostLinked = false;
+    TSharedMemory FShared;
     std::string FModelDir;
     // The one printer of the window: what the set-up dialog chooses serves every later print.
     std::unique_ptr<QPrinter> FPrinter;
@@ -117,6 +137,8 @@ private:
     // Shows the saved workbook file; the desktop's default handler unless replaced.
     TSheetOpener FSheetOpener;
     std::unique_ptr<TSpreadsheetExport> ee;
+    // The open dialog's initial folder; Qt's own choice while empty.
+    QString FOpenDir;
 
     TMemoryTable mt;
     TTableField* mtCodigo = nullptr;
@@ -125,6 +147,8 @@ private:
     TTableField* mtMin = nullptr;
     TTableField* mtMax = nullptr;
     TTableField* mtEnviar = nullptr;
+    // Declared after mt, so that it leaves the table before the table goes.
+    std::unique_ptr<TTableModel> DSet;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;
@@ -152,7 +176,7 @@ private:
     TTabSheet* tsGird = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QTextEdit* M = nullptr;
-    QWidget* Grid = nullptr;
+    TDBGrid* DBGrid1 = nullptr;
     QToolBar* ToolBar2 = nullptr;
     QStatusBar* sb = nullptr;
     QMenu* Sistema = nullptr;

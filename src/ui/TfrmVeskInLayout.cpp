@@ -2,6 +2,7 @@
 
 #include "ui/Fonts.h"
 #include "ui/ImageList.h"
+#include "ui/TDBGrid.h"
 #include "ui/TTabSheet.h"
 
 #include <QAction>
@@ -128,9 +129,8 @@ void TfrmVeskIn::CreatePages() {
 
     auto* restrictions =
         AddPage<QHBoxLayout>(pc, tsGird, "tsGird", 12, QStringLiteral("Restricciones"));
-    Grid = new QWidget(tsGird);
-    Grid->setObjectName(QStringLiteral("Grid"));
-    restrictions->addWidget(Grid, 1);
+    CreateGrid(tsGird);
+    restrictions->addWidget(DBGrid1, 1);
     ToolBar2 = CreateToolBar(tsGird, "ToolBar2", Qt::ToolButtonTextBesideIcon);
     ToolBar2->setOrientation(Qt::Vertical);
     for (QAction* action : {DataSetEdit1, DataSetPost1, DataSetCancel1})

@@ -1,6 +1,10 @@
 #include "ui/TfrmVeskIn.h"
 
-#include <utility>
+#include "ui/Fonts.h"
+#include "ui/TDBGrid.h"
+#include "ui/TTableModel.h"
+
+#include <QHeaderView>
 
 namespace {
 
@@ -30,6 +34,24 @@ void TfrmVeskIn::CreateRestrictions() {
     mtEnviar->SetDisplayValues("Sí;No");
     mtEnviar->SetAlignment(TFieldAlignment::Center);
     mt.SetEnableDelete(false);
+    DSet = std::make_unique<TTableModel>(mt);
+    DSet->SetReadOnly(mtCodigo->Index(), true);
+    DSet->SetReadOnly(mtNombre->Index(), true);
+}
+
+void TfrmVeskIn::CreateGrid(QWidget* page) {
+    DBGrid1 = new TDBGrid(*DSet, page);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setFont(SansFont(8, false));
+    QHeaderView* titles = DBGrid1->horizontalHeader();
+    titles->setFont(SansFont(8, true));
+    const int widths[] = {50, 163, 52, 55, 55, 48};
+    for (int column = 0; column < mt.FieldCount(); ++column)
+        titles->resizeSection(column, widths[column]);
+    DBGrid1->SetPickList(mtEnviar->Index(), {QStringLiteral("Sí"), QStringLiteral("No")});
+    QHeaderView* indicator = DBGrid1->verticalHeader();
+    indicator->setDefaultSectionSize(18);
+    indicator->setFixedWidth(12);
 }
 
 void TfrmVeskIn::FillRestrictions() {
@@ -55,11 +77,14 @@ void TfrmVeskIn::DataSetEdit1Execute() {
     mt.Edit();
 }
 
+// The text of an open cell editor goes to its field before the row is stored.
 void TfrmVeskIn::DataSetPost1Execute() {
-    mt.Post();
+    if (DBGrid1->UpdateData())
+        mt.Post();
 }
 
 void TfrmVeskIn::DataSetCancel1Execute() {
+    DBGrid1->CancelEditor();
     mt.Cancel();
 }
 
