@@ -46,6 +46,7 @@ public:
 private:
     friend class TfrmVeskInTest;
     friend class TfrmVeskInReportTest;
+    friend class TDBGridTest;
 
     void FormCreate();
 
