@@ -7,7 +7,7 @@
 #include <vector>
 
 // Answers every message box that opens while it lives: records what the box showed and closes it
-// with its default button, as a user pressing Enter would.
+// with the given button, OK (Enter on the default button) unless told otherwise.
 class TModalAnswer {
 public:
     struct TBox {
@@ -17,14 +17,14 @@ public:
         QMessageBox::StandardButtons Buttons;
     };
 
-    TModalAnswer() {
-        QObject::connect(&FTimer, &QTimer::timeout, [this] {
+    explicit TModalAnswer(QMessageBox::StandardButton answer = QMessageBox::Ok) {
+        QObject::connect(&FTimer, &QTimer::timeout, [this, answer] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box)
                 return;
             FBoxes.push_back(
                 {box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
-            box->done(QMessageBox::Ok);
+            box->done(answer);
         });
         FTimer.start(10);
     }

@@ -55,6 +55,7 @@ private:
     friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
     friend class TfrmVeskInReportTest;
+    friend class TDBGridTest;
 
     void FormCreate();
 

@@ -19,7 +19,7 @@ void TfrmVeskIn::acCalcExecute() {
     FillRestrictions();
 }
 
-// Each line becomes a paragraph of its own in the view's base font.
+// Each line becomes a paragraph of its own in the view's base font; the view shows the top.
 void TfrmVeskIn::ShowReport() {
     const std::vector<std::string> lines = ReportLines(*FDairy, Regional().DecimalSeparator);
     M->clear();
@@ -29,4 +29,5 @@ void TfrmVeskIn::ShowReport() {
             cursor.insertBlock();
         cursor.insertText(QString::fromStdString(lines[i]));
     }
+    M->moveCursor(QTextCursor::Start);
 }
