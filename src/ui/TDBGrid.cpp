@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 namespace {
 
@@ -21,9 +22,11 @@ QString EditorText(const QWidget* editor) {
 }
 
 void SetEditorText(QWidget* editor, const QString& text) {
-    if (auto* box = qobject_cast<QComboBox*>(editor))
+    if (auto* box = qobject_cast<QComboBox*>(editor)) {
+        // Selected, so that typing into the cell replaces its text as in the text boxes.
         box->setEditText(text);
-    else
+        box->lineEdit()->selectAll();
+    } else
         static_cast<QLineEdit*>(editor)->setText(text);
 }
 
@@ -80,6 +83,21 @@ public:
 
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 
+protected:
+    // Up and Down in a drop-down list move to another row, as in the text boxes; Alt+Down still
+    // opens the list.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(object)) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
+                !(key->modifiers() & Qt::AltModifier)) {
+                QCoreApplication::sendEvent(FGrid, key);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     TDBGrid* FGrid;
 };
@@ -134,6 +152,10 @@ bool TDBGrid::CommitEditor() {
     const QString text = EditorText(FEditor);
     if (text == FEditorOriginal)
         return true;
+    // One key or click can ask for the same refused text more than once (moving the cell, then
+    // closing its editor); the user hears of it once per event.
+    if (FRefusing)
+        return false;
     FCommitting = true;
     const bool stored = Guard([&] {
         TMemoryTable& table = Table();
@@ -142,8 +164,12 @@ bool TDBGrid::CommitEditor() {
         table.SetText(table.Field(FEditIndex.column()), text.toStdString());
     });
     FCommitting = false;
-    if (stored)
+    if (stored) {
         FEditorOriginal = text;
+    } else {
+        FRefusing = true;
+        QTimer::singleShot(0, this, [this] { FRefusing = false; });
+    }
     return stored;
 }
 

@@ -59,6 +59,7 @@ private:
     QString FEditorOriginal;
     int FColumn = 0;
     bool FCommitFailed = false;
+    bool FRefusing = false;
     bool FCommitting = false;
     bool FSyncing = false;
 };
