@@ -15,7 +15,7 @@ constexpr TNumericSpec HalfMinimum{TValueType::vtInteger, 2.5L, 10, 1, 0};
 
 struct TReadCase {
     const char* Text;
-    TNumericSpec Spec;
+    TNumericSpec Limits;
     char Separator;
     long double Expected;
 };
@@ -28,7 +28,7 @@ class ReadNumericValueTest : public testing::TestWithParam<TReadCase> {};
 
 TEST_P(ReadNumericValueTest, ReadsAsTypedOrMinimum) {
     const TReadCase& c = GetParam();
-    EXPECT_EQ(ReadNumericValue(c.Text, c.Spec, c.Separator), c.Expected);
+    EXPECT_EQ(ReadNumericValue(c.Text, c.Limits, c.Separator), c.Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadNumericValueTest,
@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadNumericValueTest,
 
 struct TIntegerCase {
     const char* Text;
-    TNumericSpec Spec;
+    TNumericSpec Limits;
     int32_t Expected;
 };
 
@@ -61,7 +61,7 @@ class ReadNumericIntegerTest : public testing::TestWithParam<TIntegerCase> {};
 
 TEST_P(ReadNumericIntegerTest, TruncatesTowardZero) {
     const TIntegerCase& c = GetParam();
-    EXPECT_EQ(ReadNumericInteger(c.Text, c.Spec, '.'), c.Expected);
+    EXPECT_EQ(ReadNumericInteger(c.Text, c.Limits, '.'), c.Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadNumericIntegerTest,
@@ -81,7 +81,7 @@ TEST(ReadNumericInteger, BeyondThirtyTwoBitsIsConversionError) {
 
 struct TWriteCase {
     long double Value;
-    TNumericSpec Spec;
+    TNumericSpec Limits;
     char Separator;
     const char* Expected;
 };
@@ -94,7 +94,7 @@ class WriteNumericValueTest : public testing::TestWithParam<TWriteCase> {};
 
 TEST_P(WriteNumericValueTest, ClampsAndFormats) {
     const TWriteCase& c = GetParam();
-    EXPECT_EQ(WriteNumericValue(c.Value, c.Spec, c.Separator), c.Expected);
+    EXPECT_EQ(WriteNumericValue(c.Value, c.Limits, c.Separator), c.Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

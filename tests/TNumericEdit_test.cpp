@@ -20,11 +20,11 @@ namespace {
 // An input beside a second one that can take the focus away from it.
 class TNumericEditTest : public testing::Test {
 protected:
-    void Create(const TNumericSpec& spec, long double value, char separator = '.') {
+    void Create(const TNumericSpec& limits, long double value, char separator = '.') {
         SetRegional({separator, ""});
         FWindow = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(FWindow.get());
-        FEdit = new TNumericEdit(spec, FWindow.get());
+        FEdit = new TNumericEdit(limits, FWindow.get());
         FOther = new QLineEdit(FWindow.get());
         layout->addWidget(FEdit);
         layout->addWidget(FOther);
@@ -76,7 +76,7 @@ protected:
 
 struct TKeyCase {
     const char* Name;
-    TNumericSpec Spec;
+    TNumericSpec Limits;
     long double Initial;
     char Separator;
     const char* Keys;
@@ -118,7 +118,7 @@ class TNumericEditKeys : public TNumericEditTest, public testing::WithParamInter
 
 TEST_P(TNumericEditKeys, TextValueAndChanges) {
     const TKeyCase& c = GetParam();
-    Create(c.Spec, c.Initial, c.Separator);
+    Create(c.Limits, c.Initial, c.Separator);
     Play(c.Keys);
     EXPECT_EQ(Text(), c.Text);
     EXPECT_EQ(static_cast<double>(FEdit->Value()), static_cast<double>(c.Value));
@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, TNumericEditKeys, testing::ValuesIn(KeyCases),
 
 struct TPasteCase {
     const char* Name;
-    TNumericSpec Spec;
+    TNumericSpec Limits;
     long double Initial;
     const char* Keys; // played before the paste
     const char* Clipboard;
@@ -156,7 +156,7 @@ class TNumericEditPaste : public TNumericEditTest,
 
 TEST_P(TNumericEditPaste, ResultMustBeANumber) {
     const TPasteCase& c = GetParam();
-    Create(c.Spec, c.Initial);
+    Create(c.Limits, c.Initial);
     Play(c.Keys);
     QGuiApplication::clipboard()->setText(QString::fromUtf8(c.Clipboard));
     Play("#");
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, TNumericEditPaste, testing::ValuesIn(PasteCases)
 
 struct TWriteCase {
     const char* Name;
-    TNumericSpec Spec;
+    TNumericSpec Limits;
     long double Initial;
     long double Written;
     const char* Text;
@@ -196,7 +196,7 @@ class TNumericEditWrite : public TNumericEditTest,
 
 TEST_P(TNumericEditWrite, ClampsFormatsAndFiresOnChange) {
     const TWriteCase& c = GetParam();
-    Create(c.Spec, c.Initial);
+    Create(c.Limits, c.Initial);
     FEdit->SetValue(c.Written);
     EXPECT_EQ(Text(), c.Text);
     EXPECT_EQ(FChanges->count(), c.Changes);

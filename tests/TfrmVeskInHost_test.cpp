@@ -117,6 +117,10 @@ struct TOfferCase {
     const char* Shown;
 };
 
+void PrintTo(const TOfferCase& c, std::ostream* os) {
+    *os << c.Offered;
+}
+
 class TfrmVeskInHostOffer : public TfrmVeskInHostTest,
                             public testing::WithParamInterface<TOfferCase> {};
 

@@ -8,16 +8,16 @@ namespace {
 constexpr int TipoItems = 3;
 constexpr int LactItems = 3;
 
-float ReadSingle(const std::string& text, const TNumericSpec& spec, char decimalSeparator) {
-    return ToSingle(ReadNumericValue(text, spec, decimalSeparator));
+float ReadSingle(const std::string& text, const TNumericSpec& limits, char decimalSeparator) {
+    return ToSingle(ReadNumericValue(text, limits, decimalSeparator));
 }
 
 } // namespace
 
 TInputTexts ShowInputTexts(const TVeskDairy& model, char decimalSeparator) {
     using namespace InputSpecs;
-    const auto show = [decimalSeparator](long double value, const TNumericSpec& spec) {
-        return WriteNumericValue(value, spec, decimalSeparator);
+    const auto show = [decimalSeparator](long double value, const TNumericSpec& limits) {
+        return WriteNumericValue(value, limits, decimalSeparator);
     };
     TInputTexts inputs;
     inputs.rgTipo = ClampRadioIndex(model.Tipo, TipoItems);

@@ -16,37 +16,39 @@ bool IsIntegerText(std::string_view text) {
 
 } // namespace
 
-long double ReadNumericValue(std::string_view text, const TNumericSpec& spec,
+long double ReadNumericValue(std::string_view text, const TNumericSpec& limits,
                              char decimalSeparator) {
     long double value = 0;
-    if (spec.ValueType == TValueType::vtInteger) {
+    if (limits.ValueType == TValueType::vtInteger) {
         if (IsIntegerText(text) && ParseReal(text, decimalSeparator, value)) {
             return value;
         }
-        return std::nearbyint(spec.MinValue);
+        return std::nearbyint(limits.MinValue);
     }
-    return ParseReal(text, decimalSeparator, value) ? value : spec.MinValue;
+    return ParseReal(text, decimalSeparator, value) ? value : limits.MinValue;
 }
 
-int32_t ReadNumericInteger(std::string_view text, const TNumericSpec& spec, char decimalSeparator) {
-    const long double value = std::trunc(ReadNumericValue(text, spec, decimalSeparator));
+int32_t ReadNumericInteger(std::string_view text, const TNumericSpec& limits,
+                           char decimalSeparator) {
+    const long double value = std::trunc(ReadNumericValue(text, limits, decimalSeparator));
     if (!(value >= -2147483648.0L && value <= 2147483647.0L)) {
         throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
     }
     return static_cast<int32_t>(value);
 }
 
-long double ClampNumeric(long double value, const TNumericSpec& spec) {
-    return std::clamp(value, spec.MinValue, spec.MaxValue);
+long double ClampNumeric(long double value, const TNumericSpec& limits) {
+    return std::clamp(value, limits.MinValue, limits.MaxValue);
 }
 
-std::string WriteNumericValue(long double value, const TNumericSpec& spec, char decimalSeparator) {
-    const long double clamped = ClampNumeric(value, spec);
-    if (spec.ValueType == TValueType::vtInteger) {
+std::string WriteNumericValue(long double value, const TNumericSpec& limits,
+                              char decimalSeparator) {
+    const long double clamped = ClampNumeric(value, limits);
+    if (limits.ValueType == TValueType::vtInteger) {
         // nearbyint follows the default rounding mode: halves to the even neighbour.
         return FormatFixed(std::nearbyint(clamped), 0, decimalSeparator);
     }
-    return FormatFixed(clamped, spec.Decimal, decimalSeparator);
+    return FormatFixed(clamped, limits.Decimal, decimalSeparator);
 }
 
 int ClampRadioIndex(long long index, int itemCount) {

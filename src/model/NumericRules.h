@@ -27,18 +27,20 @@ public:
 // The value of text: a real input takes a decimal number in the regional notation with optional
 // sign and exponent, an integer input an optional sign and digits. Text that does not parse
 // reads as MinValue (rounded to an integer for an integer input). Never clamps.
-long double ReadNumericValue(std::string_view text, const TNumericSpec& spec, char decimalSeparator);
+long double ReadNumericValue(std::string_view text, const TNumericSpec& limits,
+                             char decimalSeparator);
 
 // The value read, truncated toward zero; beyond 32 bits raises EConvertError.
-int32_t ReadNumericInteger(std::string_view text, const TNumericSpec& spec, char decimalSeparator);
+int32_t ReadNumericInteger(std::string_view text, const TNumericSpec& limits,
+                           char decimalSeparator);
 
 // value clamped to MinValue .. MaxValue.
-long double ClampNumeric(long double value, const TNumericSpec& spec);
+long double ClampNumeric(long double value, const TNumericSpec& limits);
 
 // The text shown after writing value: clamped, then a real input in fixed notation with Decimal
 // decimals (halves away from zero), an integer input rounded to the nearest integer (halves to
 // even) without decimals.
-std::string WriteNumericValue(long double value, const TNumericSpec& spec, char decimalSeparator);
+std::string WriteNumericValue(long double value, const TNumericSpec& limits, char decimalSeparator);
 
 // A radio group's index after setting it: clamped to -1 (nothing selected) .. itemCount - 1.
 int ClampRadioIndex(long long index, int itemCount);

@@ -18,8 +18,8 @@ char Separator() {
 
 } // namespace
 
-TNumericEdit::TNumericEdit(const TNumericSpec& spec, QWidget* parent)
-    : QAbstractSpinBox(parent), FSpec(spec) {
+TNumericEdit::TNumericEdit(const TNumericSpec& limits, QWidget* parent)
+    : QAbstractSpinBox(parent), FSpec(limits) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setAccelerated(false);
     // Dropped text would bypass the key filter.

@@ -14,7 +14,7 @@ class TNumericEdit : public QAbstractSpinBox {
     Q_OBJECT
 
 public:
-    explicit TNumericEdit(const TNumericSpec& spec, QWidget* parent = nullptr);
+    explicit TNumericEdit(const TNumericSpec& limits, QWidget* parent = nullptr);
 
     TValueType ValueType() const { return FSpec.ValueType; }
     long double MinValue() const { return FSpec.MinValue; }

@@ -39,9 +39,9 @@ QLabel* AddLabel(QWidget* parent, const QString& caption, const QRect& geometry)
     return label;
 }
 
-TNumericEdit* AddInput(QWidget* parent, const char* name, const TNumericSpec& spec, QPoint at,
+TNumericEdit* AddInput(QWidget* parent, const char* name, const TNumericSpec& limits, QPoint at,
                        long double value) {
-    auto* input = new TNumericEdit(spec, parent);
+    auto* input = new TNumericEdit(limits, parent);
     input->setObjectName(QLatin1String(name));
     input->setFont(SansFont(10, true));
     input->setGeometry(QRect(at, InputSize));
@@ -51,12 +51,12 @@ TNumericEdit* AddInput(QWidget* parent, const char* name, const TNumericSpec& sp
 
 // One row of a group: the label left of the input, the unit label right of it.
 TNumericEdit* AddRow(QGroupBox* group, TRowColumns columns, int y, const QString& caption,
-                     const QString& unit, const char* name, const TNumericSpec& spec,
+                     const QString& unit, const char* name, const TNumericSpec& limits,
                      long double value) {
     AddLabel(group, caption, QRect(8, y - 6, columns.LabelWidth, 36));
     if (!unit.isEmpty())
         AddLabel(group, unit, QRect(columns.InputX + InputSize.width() + 4, y, 44, 24));
-    return AddInput(group, name, spec, QPoint(columns.InputX, y), value);
+    return AddInput(group, name, limits, QPoint(columns.InputX, y), value);
 }
 
 QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption,
