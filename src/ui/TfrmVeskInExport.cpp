@@ -2,6 +2,7 @@
 
 #include "exchange/SpreadsheetExport.h"
 #include "platform/regional.h"
+#include "ui/TDBGrid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,5 +48,8 @@ void TfrmVeskIn::acExcelUpdate() {
 
 void TfrmVeskIn::acExcelExecute() {
     const TExportRun run(*mtEnviar);
+    // The text of an open cell editor is exported as the edit it belongs to.
+    if (!DBGrid1->UpdateData())
+        return;
     ee->Export(mt, [] { QCoreApplication::processEvents(); });
 }

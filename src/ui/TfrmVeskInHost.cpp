@@ -1,6 +1,7 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "exchange/HostLink.h"
+#include "ui/TDBGrid.h"
 
 #include <QAction>
 
@@ -34,6 +35,9 @@ void TfrmVeskIn::acShareUpdate() {
 // arose and leaves the link open; a finished send ends the program.
 void TfrmVeskIn::acShareExecute() {
     THostSend send(FShared, FDairy->Consumo);
+    // The text of an open cell editor belongs to the edit that moving to the first row posts.
+    if (!DBGrid1->UpdateData())
+        return;
     mt.First();
     for (int slot = 0; slot < TSharedBlock::SlotCount; ++slot) {
         send.Row({Optional<double>(mt.Value(*mtMin)), Optional<double>(mt.Value(*mtMax)),
