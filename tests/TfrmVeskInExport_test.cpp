@@ -1,15 +1,14 @@
 #include "ui/TfrmVeskIn.h"
 
+#include "grid_typing.h"
 #include "modal_answer.h"
 #include "platform/regional.h"
 #include "temp_folder.h"
-#include "ui/TDBGrid.h"
 #include "xlsx_readback.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
-#include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -133,14 +132,7 @@ TEST_F(TfrmVeskInExportTest, WritesTheTableWithAnEditInProgressStoredFirst) {
 
 TEST_F(TfrmVeskInExportTest, TextInAnOpenCellEditorIsExported) {
     Calculate();
-    FWindow->findChild<QTabWidget*>(QStringLiteral("pc"))
-        ->setCurrentWidget(FWindow->findChild<QWidget*>(QStringLiteral("tsGird")));
-    auto* grid = FWindow->findChild<TDBGrid*>(QStringLiteral("DBGrid1"));
-    const QModelIndex minimum = grid->model()->index(0, 3);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(minimum).center());
-    // Each key goes where the focus is: the first opens the cell editor, the rest go into it.
-    for (const QChar c : QStringLiteral("0.5"))
-        QTest::keyClicks(QApplication::focusWidget(), QString(c));
+    TypeIntoGridCell(*FWindow, 0, 3, QStringLiteral("0.5"));
     Export();
     ASSERT_EQ(FOpened.size(), 1u);
     EXPECT_EQ(ReadXlsx(FOpened.front().Path).Cells.at("D2").Value, "0.5");

@@ -1,18 +1,16 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "exchange/HostLink.h"
+#include "grid_typing.h"
 #include "host_object.h"
 #include "host_send_rows.h"
 #include "modal_answer.h"
 #include "platform/regional.h"
 #include "platform/window_message.h"
-#include "ui/TDBGrid.h"
 #include "ui/TNumericEdit.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
-#include <QApplication>
-#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
@@ -196,14 +194,7 @@ TEST_F(TfrmVeskInHostTest, TextInAnOpenCellEditorIsSent) {
     Start(10);
     Show();
     Calculate();
-    FWindow->findChild<QTabWidget*>(QStringLiteral("pc"))
-        ->setCurrentWidget(FWindow->findChild<QWidget*>(QStringLiteral("tsGird")));
-    auto* grid = FWindow->findChild<TDBGrid*>(QStringLiteral("DBGrid1"));
-    const QModelIndex minimum = grid->model()->index(0, 3);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(minimum).center());
-    // Each key goes where the focus is: the first opens the cell editor, the rest go into it.
-    for (const QChar c : QStringLiteral("0.5"))
-        QTest::keyClicks(QApplication::focusWidget(), QString(c));
+    TypeIntoGridCell(*FWindow, 0, 3, QStringLiteral("0.5"));
     Send();
     EXPECT_EQ(Block().LimitMin(0), 5000);
     EXPECT_EQ(Block().Ready(), 1);
