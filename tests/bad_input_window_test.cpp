@@ -5,16 +5,13 @@
 #include "modal_answer.h"
 #include "platform/regional.h"
 #include "platform/window_message.h"
-#include "ui/TDBGrid.h"
 #include "ui/TNumericEdit.h"
-#include "ui/TTabSheet.h"
 #include "ui/TTableModel.h"
+#include "window_calculation.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
-#include <QTabWidget>
 #include <QTest>
-#include <QTextEdit>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -53,24 +50,6 @@ protected:
     }
     TMemoryTable& Table() { return FWindow->mt; }
 
-    // Presses F9 as the user does; returns the boxes shown.
-    std::vector<TModalAnswer::TBox> PressF9() {
-        FWindow->M->clear();
-        // A message box closed before may leave the window inactive, where F9 reaches nothing.
-        FWindow->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-        TModalAnswer answer;
-        QTest::keyClick(FWindow.get(), Qt::Key_F9);
-        return answer.Boxes();
-    }
-    // F9 with no message: the report is written and the seven restrictions fill the table.
-    void ExpectCalculates() {
-        for (const TModalAnswer::TBox& box : PressF9())
-            ADD_FAILURE() << box.Text.toStdString();
-        EXPECT_EQ(FWindow->pc->currentWidget(), static_cast<QWidget*>(FWindow->tsRes));
-        EXPECT_TRUE(FWindow->M->toPlainText().contains(QStringLiteral("Peso")));
-        EXPECT_EQ(Table().RecordCount(), 7);
-    }
     // Sends through the toolbar button, so that a failure meets the default error report.
     std::vector<TModalAnswer::TBox> ClickShare() {
         TModalAnswer answer;
@@ -135,14 +114,11 @@ TEST_P(TBadHostBlock, StartsShowingAnIntakeItCanCalculateWith) {
     EXPECT_EQ(Linked(), c.Linked);
     EXPECT_EQ(Offered(), QLatin1String(c.Shown));
     if (c.CalcMessage) {
-        const std::vector<TModalAnswer::TBox> boxes = PressF9();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes.front().Title, QStringLiteral("Rumiva - Vesk"));
-        EXPECT_EQ(boxes.front().Text.toStdString(), c.CalcMessage);
+        ExpectOneErrorReport(PressF9(*FWindow), QString::fromLatin1(c.CalcMessage));
         EXPECT_TRUE(FWindow->isVisible());
         return;
     }
-    ExpectCalculates();
+    ExpectCalculates(*FWindow);
     EXPECT_EQ(ShareEnabled(), c.Linked);
     if (!c.Linked)
         return;
@@ -181,7 +157,7 @@ TEST_P(TGoneHost, SendStillFinishesAndCloses) {
     host.Block().SetConsumoOfrecido(12.5f);
     std::optional<TWindowSocket> socket(std::in_place, hostWindow);
     Start();
-    ExpectCalculates();
+    ExpectCalculates(*FWindow);
     if (GetParam() == THostGone::Window)
         socket.reset();
     else
@@ -220,7 +196,7 @@ class TBadGridText : public TBadInputWindowTest, public testing::WithParamInterf
 TEST_P(TBadGridText, IsRefusedWithItsMessageAndTheFieldKeepsItsValue) {
     const TGridCase& c = GetParam();
     Start();
-    ExpectCalculates();
+    ExpectCalculates(*FWindow);
     const QString before = Cell(1, c.Column);
     TypeIntoGridCell(*FWindow, 1, c.Column, QString::fromUtf8(c.Typed));
     TModalAnswer answer;
@@ -230,7 +206,7 @@ TEST_P(TBadGridText, IsRefusedWithItsMessageAndTheFieldKeepsItsValue) {
     EXPECT_EQ(answer.Boxes().front().Text, QString::fromUtf8(c.Message));
     EXPECT_EQ(Cell(1, c.Column), before);
     EXPECT_EQ(Table().CurrentRow(), 1);
-    ExpectCalculates();
+    ExpectCalculates(*FWindow);
     EXPECT_EQ(Cell(1, c.Column), before);
     EXPECT_EQ(Table().State(), TTableState::Browse);
 }
