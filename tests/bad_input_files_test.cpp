@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -101,6 +102,26 @@ protected:
 
 namespace {
 
+// What stands at a file's path: the file, or something else under its name.
+enum class TEntry { File, Folder, Fifo, Device };
+
+void MakeEntry(const std::string& path, TEntry entry, const std::string& bytes) {
+    switch (entry) {
+    case TEntry::File:
+        StoreFile(path, bytes);
+        break;
+    case TEntry::Folder:
+        fs::create_directory(path);
+        break;
+    case TEntry::Fifo:
+        ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+        break;
+    case TEntry::Device:
+        fs::create_symlink("/dev/zero", path);
+        break;
+    }
+}
+
 // A load starts from this animal, so that a load that stops shows it still.
 void SetAnimal(TVeskDairy& model) {
     model.Tipo = 1;
@@ -110,8 +131,8 @@ void SetAnimal(TVeskDairy& model) {
 
 struct TLoadCase {
     const char* Label;
-    std::string Bytes; // the file's contents; no file but a folder when Folder is set
-    bool Folder;
+    std::string Bytes; // the file's contents when Entry is a file
+    TEntry Entry;
     const char* Message; // the default error report's text, nullptr when none
     const char* Peso;
     const char* Leche;
@@ -129,10 +150,7 @@ class TBadModelFile : public TBadInputFilesTest, public testing::WithParamInterf
 TEST_P(TBadModelFile, LoadsWhatItCanAndTheWindowGoesOn) {
     const TLoadCase& c = GetParam();
     const std::string path = ModelPath("vaca.VM2");
-    if (c.Folder)
-        fs::create_directory(path);
-    else
-        StoreFile(path, c.Bytes);
+    MakeEntry(path, c.Entry, c.Bytes);
     SetAnimal(Dairy());
     FWindow->ShowInputs();
     Modelo()->setText(QStringLiteral("antes"));
@@ -148,7 +166,7 @@ TEST_P(TBadModelFile, LoadsWhatItCanAndTheWindowGoesOn) {
     EXPECT_EQ(Text("ilPeso"), c.Peso);
     EXPECT_EQ(Text("ilLeche"), c.Leche);
     EXPECT_EQ(Tipo(), c.Tipo);
-    if (!c.Folder) {
+    if (c.Entry == TEntry::File) {
         EXPECT_EQ(FileContents(path), c.Bytes);
     }
     ExpectCalculates(*FWindow);
@@ -157,30 +175,32 @@ TEST_P(TBadModelFile, LoadsWhatItCanAndTheWindowGoesOn) {
 INSTANTIATE_TEST_SUITE_P(
     Files, TBadModelFile,
     testing::Values(
-        TLoadCase{"BinaryJunk", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe\x01[\x02=\x03"s, false,
-                  nullptr, "450", "15.00", 0},
-        TLoadCase{"LastLineCutBeforeItsEquals", "[Data]\r\nTipo=2\r\nPeso=520\r\nLec", false,
+        TLoadCase{"BinaryJunk", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe\x01[\x02=\x03"s,
+                  TEntry::File, nullptr, "450", "15.00", 0},
+        TLoadCase{"LastLineCutBeforeItsEquals", "[Data]\r\nTipo=2\r\nPeso=520\r\nLec", TEntry::File,
                   nullptr, "520", "15.00", 2},
-        TLoadCase{"HeaderCut", "[Dat", false, nullptr, "450", "15.00", 0},
-        TLoadCase{"EmptyFile", "", false, nullptr, "450", "15.00", 0},
-        TLoadCase{"FolderInPlaceOfTheFile", "", true, nullptr, "450", "15.00", 0},
-        TLoadCase{"NulInsideAValue", "[Data]\r\nPeso=600\0\r\nLeche=25\r\n"s, false, nullptr, "450",
-                  "25.00", 0},
-        TLoadCase{"NulInsideTheHeader", "[Da\0ta]\r\nPeso=600\r\n"s, false, nullptr, "450", "15.00",
-                  0},
-        TLoadCase{"ByteOrderMarkAndLineFeeds", "\xEF\xBB\xBF[Data]\nPeso=520\nLeche=25\n", false,
-                  nullptr, "520", "25.00", 0},
-        TLoadCase{"CarriageReturnsOnly", "[Data]\rPeso=520\rLeche=25\r", false, nullptr, "520",
-                  "25.00", 0},
+        TLoadCase{"HeaderCut", "[Dat", TEntry::File, nullptr, "450", "15.00", 0},
+        TLoadCase{"EmptyFile", "", TEntry::File, nullptr, "450", "15.00", 0},
+        TLoadCase{"FolderInPlaceOfTheFile", "", TEntry::Folder, nullptr, "450", "15.00", 0},
+        TLoadCase{"FifoInPlaceOfTheFile", "", TEntry::Fifo, nullptr, "450", "15.00", 0},
+        TLoadCase{"EndlessDevice", "", TEntry::Device, nullptr, "450", "15.00", 0},
+        TLoadCase{"NulInsideAValue", "[Data]\r\nPeso=600\0\r\nLeche=25\r\n"s, TEntry::File, nullptr,
+                  "450", "25.00", 0},
+        TLoadCase{"NulInsideTheHeader", "[Da\0ta]\r\nPeso=600\r\n"s, TEntry::File, nullptr, "450",
+                  "15.00", 0},
+        TLoadCase{"ByteOrderMarkAndLineFeeds", "\xEF\xBB\xBF[Data]\nPeso=520\nLeche=25\n",
+                  TEntry::File, nullptr, "520", "25.00", 0},
+        TLoadCase{"CarriageReturnsOnly", "[Data]\rPeso=520\rLeche=25\r", TEntry::File, nullptr,
+                  "520", "25.00", 0},
         TLoadCase{"Utf16", "\xFF\xFE[\0D\0a\0t\0a\0]\0\r\0\n\0P\0e\0s\0o\0=\0\x35\0\x32\0\x30\0"s,
-                  false, nullptr, "450", "15.00", 0},
-        TLoadCase{"UnderflowReadsAsZero", "[Data]\r\nLeche=1E-60\r\n", false, nullptr, "450",
+                  TEntry::File, nullptr, "450", "15.00", 0},
+        TLoadCase{"UnderflowReadsAsZero", "[Data]\r\nLeche=1E-60\r\n", TEntry::File, nullptr, "450",
                   "0.00", 0},
-        TLoadCase{"BeyondSinglePrecision", "[Data]\r\nTipo=2\r\nPeso=1E39\r\n", false,
+        TLoadCase{"BeyondSinglePrecision", "[Data]\r\nTipo=2\r\nPeso=1E39\r\n", TEntry::File,
                   "Floating point overflow.", "600", "30.00", 1},
-        TLoadCase{"NegativeBeyondSinglePrecision", "[Data]\r\nConsumo=-3.5E38\r\n", false,
+        TLoadCase{"NegativeBeyondSinglePrecision", "[Data]\r\nConsumo=-3.5E38\r\n", TEntry::File,
                   "Floating point overflow.", "600", "30.00", 1},
-        TLoadCase{"BeyondExtendedPrecisionDoesNotParse", "[Data]\r\nLeche=1E5000\r\n", false,
+        TLoadCase{"BeyondExtendedPrecisionDoesNotParse", "[Data]\r\nLeche=1E5000\r\n", TEntry::File,
                   nullptr, "450", "15.00", 0}),
     [](const testing::TestParamInfo<TLoadCase>& info) { return info.param.Label; });
 
@@ -291,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct TNamesCase {
     const char* Label;
     std::string Bytes;
-    bool Folder;
+    TEntry Entry;
     struct TRow {
         int Row;
         const char* Codigo;
@@ -321,10 +341,7 @@ protected:
 // defaults for the rest.
 TEST_P(TBadNamesFile, StartsWithWhatItCouldRead) {
     const TNamesCase& c = GetParam();
-    if (c.Folder)
-        fs::create_directory(NamesFile());
-    else
-        StoreFile(NamesFile(), c.Bytes);
+    MakeEntry(NamesFile(), c.Entry, c.Bytes);
     {
         TModalAnswer start;
         Start();
@@ -346,19 +363,19 @@ INSTANTIATE_TEST_SUITE_P(
         TNamesCase{"MissingSections",
                    "[N0]\r\nCodigo=101\r\nNombre=Proteína cruda\r\nUnidad=%\r\n"
                    "[N6]\r\nCodigo=107\r\nNombre=Potasio\r\nUnidad=%\r\n",
-                   false,
+                   TEntry::File,
                    {{0, "101", "Proteína cruda", "%"},
                     {3, "0", "SinNombre", "SinUnidad"},
                     {6, "107", "Potasio", "%"}}},
         TNamesCase{"MissingKeys",
                    "[N0]\r\nNombre=Proteína cruda\r\n[N1]\r\nCodigo=102\r\nUnidad=\r\n",
-                   false,
+                   TEntry::File,
                    {{0, "0", "Proteína cruda", "SinUnidad"}, {1, "102", "SinNombre", ""}}},
         TNamesCase{"MegabyteLines",
                    "[N0]\r\nCodigo=" + std::string(1 << 20, '9') + "\r\nNombre=" + Megabyte +
                        "\r\nUnidad=" + Megabyte + "\r\n;" + Megabyte +
                        "\r\n[N1]\r\nCodigo=102\r\nNombre=Energía\r\nUnidad=Mcal/kg\r\n",
-                   false,
+                   TEntry::File,
                    {{0, "0", "xxxxxxxxxxxxxxxxxxxxxxxxx", "xxxxxxxxxx"},
                     {1, "102", "Energía", "Mcal/kg"}}},
         TNamesCase{
@@ -366,18 +383,20 @@ INSTANTIATE_TEST_SUITE_P(
             "[N0]\r\nNombre=Energ\xED"
             "a neta de lactaci\xF3n\r\nUnidad=\xB5g/kg\r\n"
             "[N4]\r\nNombre=F\xF3sforo \x80\r\n",
-            false,
+            TEntry::File,
             {{0, "0", "Energía neta de lactación", "µg/kg"}, {4, "0", "Fósforo €", "SinUnidad"}}},
         TNamesCase{"CutAndOverlongSequences",
                    "[N0]\r\nNombre=Prote\xC3\r\n[N1]\r\nNombre=\xC0\xAF\r\n",
-                   false,
+                   TEntry::File,
                    {{0, "0", "ProteÃ", "SinUnidad"}, {1, "0", "À¯", "SinUnidad"}}},
         TNamesCase{"BinaryJunk",
                    "\x7f"
                    "ELF\x02\x01\x01\0\0\0[N0\xff\xfe\r\n"s,
-                   false,
+                   TEntry::File,
                    {{0, "0", "SinNombre", "SinUnidad"}}},
-        TNamesCase{"FolderInPlaceOfTheFile", "", true, {{0, "0", "SinNombre", "SinUnidad"}}}),
+        TNamesCase{
+            "FolderInPlaceOfTheFile", "", TEntry::Folder, {{0, "0", "SinNombre", "SinUnidad"}}},
+        TNamesCase{"FifoInPlaceOfTheFile", "", TEntry::Fifo, {{0, "0", "SinNombre", "SinUnidad"}}}),
     [](const testing::TestParamInfo<TNamesCase>& info) { return info.param.Label; });
 
 } // namespace
