@@ -21,8 +21,7 @@ void CheckReal(long double value, char separator) {
 
     long double back = 0;
     Require(ParseReal(FormatFixed(value, 4, separator), separator, back));
-    // Half of 0.0001 from rounding the text, and the rounding of reading it back.
-    Require(std::fabs(back - value) <= 0.00005L * (1 + 1e-15L) + std::fabs(value) * 1e-18L);
+    Require(WithinHalfTenThousandth(back, value));
 
     if (std::fabs(value) > FLT_MAX)
         return;

@@ -13,6 +13,14 @@ inline void Require(bool holds) {
         __builtin_trap();
 }
 
+// Whether actual is expected rounded to four decimals: half of 0.0001 from the rounding, and the
+// rounding of a long double near expected.
+inline bool WithinHalfTenThousandth(long double actual, long double expected) {
+    const long double error = actual > expected ? actual - expected : expected - actual;
+    const long double magnitude = expected < 0 ? -expected : expected;
+    return error <= 0.00005L * (1 + 1e-15L) + magnitude * 1e-18L;
+}
+
 inline std::string_view AsText(const uint8_t* data, size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }

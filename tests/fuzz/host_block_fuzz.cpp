@@ -33,8 +33,7 @@ TSendRow DecodeRow(const uint8_t* at) {
 }
 
 bool Near(int64_t count, double value) {
-    const long double sent = TFixed{count}.ToReal();
-    return std::fabs(sent - value) <= 0.00005L * (1 + 1e-15L) + std::fabs(value) * 1e-18L;
+    return WithinHalfTenThousandth(TFixed{count}.ToReal(), value);
 }
 
 } // namespace
