@@ -38,8 +38,13 @@ void BM_EstimateIntake(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_Calculate)->ArgName("Tipo")->DenseRange(0, 2);
-BENCHMARK(BM_EstimateIntake)->ArgName("Tipo")->DenseRange(0, 2);
+// Medians over repetitions, as the other programs on the machine make single runs noisy.
+BENCHMARK(BM_Calculate)->ArgName("Tipo")->DenseRange(0, 2)->Repetitions(10)->ReportAggregatesOnly();
+BENCHMARK(BM_EstimateIntake)
+    ->ArgName("Tipo")
+    ->DenseRange(0, 2)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly();
 
 } // namespace
 

@@ -9,6 +9,7 @@
 
 #include <sys/wait.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -196,15 +197,67 @@ TEST_F(VeskCalcTest, BadArgumentsShowUsage) {
         {"--decimal-separator", ",,"},
         {"--decimal-separator", "5"},
         {"--decimal-separator", "-"},
-        {"uno.VM2", "dos.VM2"},
+        {"uno.VM2", "--bogus", "dos.VM2"},
     };
     for (const auto& arguments : cases) {
         const TRun run = Run(arguments);
         EXPECT_EQ(run.ExitCode, 2) << arguments[0];
         EXPECT_EQ(run.Out, "") << arguments[0];
         EXPECT_TRUE(
-            run.Err.starts_with("Uso: vesk-calc [--raw] [--decimal-separator C] [ARCHIVO]\n"))
+            run.Err.starts_with("Uso: vesk-calc [--raw] [--decimal-separator C] [ARCHIVO...]\n"))
             << arguments[0];
+    }
+}
+
+// Many files in one run give what one run per file gives: the reports in order, each after a
+// form feed line but the first, a failing file's report left empty and its message on standard
+// error after its name, exit 1 when any file failed.
+TEST_F(VeskCalcTest, ManyFilesGiveTheReportOfEachInOrder) {
+    const std::string seca = ModelFile("seca.VM2", "Tipo=1\r\nPeso=650\r\nFreshenning=10\r\n");
+    const std::string vaquilla = ModelFile("vaquilla.VM2", "Tipo=2\r\nPeso=350\r\nADG=0.8\r\n");
+    const std::string vaca = ModelFile("vaca.VM2", "Grasa=3,8\r\nConsumo=12\r\nDIM=40\r\n");
+    const std::string falla = ModelFile("falla.VM2", "Consumo=0\r\n");
+    const std::string falta = FFolder.Path() + "/falta.VM2";
+    std::vector<std::string> hundred;
+    for (int i = 0; i < 100; ++i) {
+        hundred.push_back(i % 3 == 0 ? seca : i % 3 == 1 ? vaquilla : vaca);
+    }
+    const struct {
+        const char* Name;
+        std::vector<std::string> Options;
+        std::vector<std::string> Files;
+    } cases[] = {
+        {"each state", {}, {seca, vaquilla, vaca}},
+        {"raw with comma", {"--raw", "--decimal-separator", ","}, {vaca, seca, vaca}},
+        {"a missing file between", {}, {seca, falta, vaquilla}},
+        {"failures first and last", {}, {falla, vaca, FFolder.Path()}},
+        {"only failures", {"--raw"}, {falta, falla}},
+        {"more than one buffer of output", {}, hundred},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        std::string err;
+        int exitCode = 0;
+        std::map<std::string, TRun> single;
+        for (std::size_t i = 0; i < c.Files.size(); ++i) {
+            if (!single.contains(c.Files[i])) {
+                std::vector<std::string> arguments = c.Options;
+                arguments.push_back(c.Files[i]);
+                single[c.Files[i]] = Run(arguments);
+            }
+            const TRun& one = single[c.Files[i]];
+            out += (i > 0 ? "\f\n" : "") + one.Out;
+            if (one.ExitCode != 0) {
+                err += c.Files[i] + ": " + one.Err;
+                exitCode = one.ExitCode;
+            }
+        }
+        std::vector<std::string> arguments = c.Options;
+        arguments.insert(arguments.end(), c.Files.begin(), c.Files.end());
+        const TRun run = Run(arguments);
+        EXPECT_EQ(run.ExitCode, exitCode) << c.Name;
+        EXPECT_EQ(run.Out, out) << c.Name;
+        EXPECT_EQ(run.Err, err) << c.Name;
     }
 }
 

@@ -1,4 +1,4 @@
-// vesk-calc: the report of one animal on standard output, as the window calculates it.
+// vesk-calc: the report of each animal on standard output, as the window calculates it.
 
 #include "exchange/ModelFile.h"
 #include "model/DefaultAnimal.h"
@@ -23,8 +23,9 @@
 namespace {
 
 constexpr std::string_view Usage =
-    "Uso: vesk-calc [--raw] [--decimal-separator C] [ARCHIVO]\n"
-    "Calcula el animal por omisión, o el del archivo de modelo ARCHIVO, e imprime el informe.\n"
+    "Uso: vesk-calc [--raw] [--decimal-separator C] [ARCHIVO...]\n"
+    "Calcula el animal por omisión, o el de cada archivo de modelo ARCHIVO, e imprime los\n"
+    "informes uno tras otro, separados por una línea con solo un salto de página.\n"
     "  --raw                    calcula los valores tal como están, sin pasarlos por las\n"
     "                           entradas de la ventana (límites y decimales)\n"
     "  --decimal-separator C    separador decimal C en lugar del de la configuración regional\n";
@@ -32,7 +33,7 @@ constexpr std::string_view Usage =
 struct TOptions {
     bool Raw = false;
     std::optional<char> DecimalSeparator;
-    std::optional<std::string> File;
+    std::vector<std::string> Files;
 };
 
 // One printable ASCII character that cannot be read as part of a number otherwise.
@@ -58,26 +59,26 @@ std::optional<TOptions> ParseArguments(int argc, char** argv) {
             options.DecimalSeparator = argv[++i][0];
         } else if (argument.size() > 1 && argument[0] == '-') {
             return std::nullopt;
-        } else if (options.File) {
-            return std::nullopt;
         } else {
-            options.File = std::string(argument);
+            options.Files.emplace_back(argument);
         }
     }
     return options;
 }
 
-std::vector<std::string> Report(const TOptions& options, char decimalSeparator) {
-    TVeskDairy model(ProgramFile());
-    if (options.File) {
+// The report text of the model file (or of the default animal when file is null), calculated
+// from a copy of named, which holds the records of the names file.
+std::string Report(const TVeskDairy& named, const TOptions& options, const std::string* file,
+                   char decimalSeparator) {
+    TVeskDairy model = named;
+    if (file) {
         // The window loads a missing file as all defaults; on the command line a mistyped name
         // would then go unnoticed, so a file that cannot be read is an error here.
         std::error_code error;
-        if (!std::filesystem::is_regular_file(*options.File, error) ||
-            !std::ifstream(*options.File)) {
-            throw std::runtime_error("Cannot read the model file " + *options.File);
+        if (!std::filesystem::is_regular_file(*file, error) || !std::ifstream(*file)) {
+            throw std::runtime_error("Cannot read the model file " + *file);
         }
-        LoadModel(*options.File, model, decimalSeparator);
+        LoadModel(*file, model, decimalSeparator);
     } else {
         SetDefaultAnimal(model);
     }
@@ -85,7 +86,62 @@ std::vector<std::string> Report(const TOptions& options, char decimalSeparator) 
         RoundTripInputs(model, decimalSeparator);
     }
     model.Calculate();
-    return ReportLines(model, decimalSeparator);
+    std::string text;
+    for (const std::string& line : ReportLines(model, decimalSeparator)) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
+// Writes text to standard output; false when the output cannot take it.
+bool Write(const std::string& text) {
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size())).flush();
+    if (!std::cout) {
+        std::cerr << ErrorReportText("Unable to write to standard output") << '\n';
+        return false;
+    }
+    return true;
+}
+
+// One report of the default animal or of one file; a failure prints no half report.
+int OneReport(const TVeskDairy& named, const TOptions& options, char decimalSeparator) {
+    std::string text;
+    try {
+        text = Report(named, options, options.Files.empty() ? nullptr : &options.Files[0],
+                      decimalSeparator);
+    } catch (const std::exception& error) {
+        std::cerr << ErrorReportText(error.what()) << '\n';
+        return 1;
+    }
+    return Write(text) ? 0 : 1;
+}
+
+// The reports of every file in order, each after a form feed line but the first. A file that
+// fails leaves its report empty, so the n-th report still belongs to the n-th file, and prints
+// its message, after its name, on standard error; the others are still written.
+int ManyReports(const TVeskDairy& named, const TOptions& options, char decimalSeparator) {
+    constexpr std::size_t FlushSize = 1 << 16;
+    std::string text;
+    int exitCode = 0;
+    for (std::size_t i = 0; i < options.Files.size(); ++i) {
+        if (i > 0) {
+            text += "\f\n";
+        }
+        try {
+            text += Report(named, options, &options.Files[i], decimalSeparator);
+        } catch (const std::exception& error) {
+            std::cerr << options.Files[i] << ": " << ErrorReportText(error.what()) << '\n';
+            exitCode = 1;
+        }
+        if (text.size() >= FlushSize) {
+            if (!Write(text)) {
+                return 1;
+            }
+            text.clear();
+        }
+    }
+    return Write(text) ? exitCode : 1;
 }
 
 } // namespace
@@ -101,21 +157,9 @@ int main(int argc, char** argv) {
         regional.DecimalSeparator = *options->DecimalSeparator;
         SetRegional(regional);
     }
-    // The whole report is made before anything is printed, so a failure prints no half report.
-    std::string text;
-    try {
-        for (const std::string& line : Report(*options, Regional().DecimalSeparator)) {
-            text += line;
-            text += '\n';
-        }
-    } catch (const std::exception& error) {
-        std::cerr << ErrorReportText(error.what()) << '\n';
-        return 1;
-    }
-    std::cout << text << std::flush;
-    if (!std::cout) {
-        std::cerr << ErrorReportText("Unable to write to standard output") << '\n';
-        return 1;
-    }
-    return 0;
+    // The names file is read once; every report starts from a copy of its records.
+    const TVeskDairy named(ProgramFile());
+    const char decimalSeparator = Regional().DecimalSeparator;
+    return options->Files.size() > 1 ? ManyReports(named, *options, decimalSeparator)
+                                     : OneReport(named, *options, decimalSeparator);
 }
