@@ -2,21 +2,33 @@
 
 #include "platform/profile_line.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+// Only a regular file has lines to read: a folder, a pipe or a device (which may never end)
+// counts as unreadable. The pipe is opened without waiting for a writer.
 TProfile TProfile::Load(const std::string& path) {
-    // A directory or a file that fails while it is read counts as unreadable: an empty profile.
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return {};
+    struct stat st;
     std::string text;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     char buffer[65536];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, count);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return failed ? TProfile() : Parse(text);
+    while (ok) {
+        const ssize_t count = read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            ok = count == 0;
+            break;
+        }
+        text.append(buffer, std::size_t(count));
+    }
+    close(fd);
+    return ok ? Parse(text) : TProfile();
 }
 
 TProfile TProfile::Parse(std::string_view text) {

@@ -167,9 +167,10 @@ bool ReplaceFile(const std::string& path, std::string_view text, mode_t mode) {
 
 } // namespace
 
+// A path with a zero character names no file: the system would cut it there and write another.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
-    if (path.empty() || !WritableEntry(section, key, value))
+    if (path.empty() || path.find('\0') != std::string::npos || !WritableEntry(section, key, value))
         return false;
     bool exists = false;
     std::string text;

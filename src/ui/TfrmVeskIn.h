@@ -56,6 +56,8 @@ private:
     friend class TfrmVeskInHostTest;
     friend class TfrmVeskInReportTest;
     friend class TDBGridTest;
+    friend class TBadInputFilesTest;
+    friend class TBadInputWindowTest;
 
     void FormCreate();
 
