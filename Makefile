@@ -1,6 +1,8 @@
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build run test fuzz clean
+.PHONY: all deps configure build run test sanitize fuzz clean
 
 all: build
 
@@ -18,13 +20,20 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
+	@$(MAKE) --no-print-directory sanitize
 	@$(MAKE) --no-print-directory fuzz
+
+# The whole suite once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESK_SANITIZE=ON
+	@cmake --build $(SANITIZE_DIR) -j2
+	@cd $(SANITIZE_DIR) && ctest --output-on-failure -j2
 
 # libFuzzer targets built with clang in their own folder, each run for a bounded time.
 fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON
-	@cmake --build build-fuzz -j2
-	@scripts/run-fuzz build-fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON
+	@cmake --build $(FUZZ_DIR) -j2
+	@scripts/run-fuzz $(FUZZ_DIR)
 
 clean:
-	@rm -rf $(BUILD_DIR) build-fuzz
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

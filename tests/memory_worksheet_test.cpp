@@ -10,8 +10,8 @@ std::shared_ptr<TMemoryWorksheet> Sheet() {
 
 TEST(MemoryWorksheet, TakesValidNames) {
     auto sheet = Sheet();
-    for (const char* name :
-         {"SolucionVesk", "Hoja de cálculo 2", "a'b", std::string(31, 'x').c_str()}) {
+    for (const std::string& name : {std::string("SolucionVesk"), std::string("Hoja de cálculo 2"),
+                                    std::string("a'b"), std::string(31, 'x')}) {
         sheet->SetName(name);
         EXPECT_EQ(sheet->Name(), name);
     }

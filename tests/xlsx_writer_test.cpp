@@ -119,7 +119,7 @@ TEST_F(XlsxWriter, WritesFontStylesAndAlignment) {
     range->SetHorizontalAlignment(xlCenter);
     range->Interior().SetColor(0);
     SaveXlsx(FBook, Path());
-    const TReadCell& cell = ReadXlsx(Path()).Cells.at("A1");
+    const TReadCell cell = ReadXlsx(Path()).Cells.at("A1");
     EXPECT_TRUE(cell.Italic);
     EXPECT_TRUE(cell.Underline);
     EXPECT_FALSE(cell.Bold);

@@ -30,17 +30,6 @@ void SetEditorText(QWidget* editor, const QString& text) {
         static_cast<QLineEdit*>(editor)->setText(text);
 }
 
-// Table failures inside the grid's own handlers are shown as the default error report shows them.
-template <class TAction> bool Guard(TAction action) {
-    try {
-        action();
-        return true;
-    } catch (const std::exception& failure) {
-        ShowException(failure);
-        return false;
-    }
-}
-
 } // namespace
 
 // The cell editors of a TDBGrid: a text box limited to the field's size, or a drop-down list that
@@ -143,7 +132,7 @@ void TDBGrid::EditorOpened(QWidget* editor, const QModelIndex& index) {
 // The first change of a cell puts its row into editing.
 void TDBGrid::EditorChanged() {
     if (Table().State() == TTableState::Browse)
-        Guard([this] { Table().Edit(); });
+        Reported([this] { Table().Edit(); });
 }
 
 bool TDBGrid::CommitEditor() {
@@ -157,7 +146,7 @@ bool TDBGrid::CommitEditor() {
     if (FRefusing)
         return false;
     FCommitting = true;
-    const bool stored = Guard([&] {
+    const bool stored = Reported([&] {
         TMemoryTable& table = Table();
         if (table.State() == TTableState::Browse)
             table.Edit();
@@ -214,7 +203,7 @@ void TDBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hi
             return;
         }
         CancelEditor();
-        Guard([this] { Table().Cancel(); });
+        Reported([this] { Table().Cancel(); });
         return;
     }
     if (FCommitFailed) {
@@ -245,7 +234,7 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     FColumn = current.column();
     TMemoryTable& table = Table();
     if (table.Active() && current.row() != table.CurrentRow())
-        Guard([&] { table.MoveTo(current.row()); });
+        Reported([&] { table.MoveTo(current.row()); });
 }
 
 // The grid's current cell follows the table's current row.
@@ -269,7 +258,7 @@ void TDBGrid::FocusChanged(QWidget* old, QWidget* now) {
         return;
     TMemoryTable& table = Table();
     if (table.State() == TTableState::Insert && !table.Modified())
-        Guard([&] { table.Cancel(); });
+        Reported([&] { table.Cancel(); });
 }
 
 void TDBGrid::keyPressEvent(QKeyEvent* event) {
@@ -281,14 +270,14 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool onLastRow = currentIndex().row() >= FModel.rowCount() - 1;
     if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
-        Guard([&] { table.Cancel(); });
+        Reported([&] { table.Cancel(); });
     } else if (event->key() == Qt::Key_Insert && modifiers == Qt::NoModifier) {
         if (FinishEditor())
-            Guard([&] { table.Insert(); });
+            Reported([&] { table.Insert(); });
     } else if (event->key() == Qt::Key_Down && modifiers == Qt::NoModifier && onLastRow) {
         const bool emptyNewRow = table.State() == TTableState::Insert && !table.Modified();
         if (FinishEditor() && !emptyNewRow)
-            Guard([&] { table.Append(); });
+            Reported([&] { table.Append(); });
     } else if (event->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier) {
         DeleteRecord();
     } else {
@@ -306,7 +295,7 @@ void TDBGrid::DeleteRecord() {
                     QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Ok);
     if (box.exec() == QMessageBox::Ok)
-        Guard([&] { table.Delete(); });
+        Reported([&] { table.Delete(); });
 }
 
 QModelIndex TDBGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {

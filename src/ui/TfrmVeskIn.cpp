@@ -25,10 +25,10 @@ TfrmVeskIn::TfrmVeskIn(QWidget* parent) : QMainWindow(parent) {
     CreateRestrictions();
     CreateLayout();
     ConnectInputs();
-    connect(acCalc, &QAction::triggered, this, &TfrmVeskIn::acCalcExecute);
-    connect(DataSetEdit1, &QAction::triggered, this, &TfrmVeskIn::DataSetEdit1Execute);
-    connect(DataSetPost1, &QAction::triggered, this, &TfrmVeskIn::DataSetPost1Execute);
-    connect(DataSetCancel1, &QAction::triggered, this, &TfrmVeskIn::DataSetCancel1Execute);
+    ConnectReported(acCalc, &QAction::triggered, this, &TfrmVeskIn::acCalcExecute);
+    ConnectReported(DataSetEdit1, &QAction::triggered, this, &TfrmVeskIn::DataSetEdit1Execute);
+    ConnectReported(DataSetPost1, &QAction::triggered, this, &TfrmVeskIn::DataSetPost1Execute);
+    ConnectReported(DataSetCancel1, &QAction::triggered, this, &TfrmVeskIn::DataSetCancel1Execute);
     ConnectPrint();
     ConnectExport();
     UpdateActions();

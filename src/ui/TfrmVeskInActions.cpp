@@ -1,6 +1,7 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "ui/ImageList.h"
+#include "ui/TVeskApplication.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -31,7 +32,7 @@ void TfrmVeskIn::CreateActions() {
     FileOpen1 =
         CreateAction("FileOpen1", "&Cargar modelo...", "Abrir|Abrir un archivo de modelo", 2);
     FileOpen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(FileOpen1, &QAction::triggered, this, &TfrmVeskIn::FileOpen1Execute);
+    ConnectReported(FileOpen1, &QAction::triggered, this, &TfrmVeskIn::FileOpen1Execute);
     acCalc = CreateAction("acCalc", "Calcula modelo",
                           "Calcula modelo|Realiza los cálculos del modelo de acuerdo a la "
                           "información proporcionada ",
@@ -55,10 +56,10 @@ void TfrmVeskIn::CreateActions() {
     acShare =
         CreateAction("acShare", "Enviar a Boviro",
                      "Enviar a Boviro|Envia la información del resultado a Tolvan para vacas", 5);
-    connect(acShare, &QAction::triggered, this, &TfrmVeskIn::acShareExecute);
+    ConnectReported(acShare, &QAction::triggered, this, &TfrmVeskIn::acShareExecute);
     acSave = CreateAction("acSave", "Guardar modelo",
                           "Guardar|Guardar los datos del modelo en un archivo", 11);
-    connect(acSave, &QAction::triggered, this, &TfrmVeskIn::acSaveExecute);
+    ConnectReported(acSave, &QAction::triggered, this, &TfrmVeskIn::acSaveExecute);
     DataSetEdit1 = CreateAction("DataSetEdit1", "&Modificar", "Editar esta restricción", 14);
     DataSetPost1 = CreateAction("DataSetPost1", "&Aceptar", "Aceptar los cambios", 15);
     DataSetCancel1 = CreateAction("DataSetCancel1", "&Cancelar", "Cancelar las modificaciones", 13);

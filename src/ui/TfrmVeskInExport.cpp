@@ -3,6 +3,7 @@
 #include "exchange/SpreadsheetExport.h"
 #include "platform/regional.h"
 #include "ui/TDBGrid.h"
+#include "ui/TVeskApplication.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,7 +40,7 @@ void TfrmVeskIn::ConnectExport() {
     ee = std::make_unique<TSpreadsheetExport>(
         [this] { return ConnectSheetApplication(FSheetOpener, Regional()); }, Regional(),
         logicalDpiY());
-    connect(acExcel, &QAction::triggered, this, &TfrmVeskIn::acExcelExecute);
+    ConnectReported(acExcel, &QAction::triggered, this, &TfrmVeskIn::acExcelExecute);
 }
 
 void TfrmVeskIn::acExcelUpdate() {

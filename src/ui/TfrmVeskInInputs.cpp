@@ -8,6 +8,7 @@
 #include "ui/TNumericEdit.h"
 #include "ui/TRadioGroup.h"
 #include "ui/TTabSheet.h"
+#include "ui/TVeskApplication.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -33,12 +34,12 @@ void SetTextColor(QWidget* widget, const QColor& color) {
 void TfrmVeskIn::ConnectInputs() {
     for (TNumericEdit* input :
          {ilPeso, ilLeche, ilGrasa, ilProt, ilSem, ilGDP, ilADG, ilTemp, sePF})
-        connect(input, &TNumericEdit::changed, this, &TfrmVeskIn::ilPesoChange);
-    connect(rgLact, &TRadioGroup::itemClicked, this, &TfrmVeskIn::ilPesoChange);
-    connect(tsTipo, &TTabSheet::shown, this, &TfrmVeskIn::ilPesoChange);
-    connect(ilCons, &TNumericEdit::changed, this, &TfrmVeskIn::ilConsChange);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TfrmVeskIn::SpeedButton1Click);
-    connect(rgTipo, &TRadioGroup::itemClicked, this, &TfrmVeskIn::rgTipoClick);
+        ConnectReported(input, &TNumericEdit::changed, this, &TfrmVeskIn::ilPesoChange);
+    ConnectReported(rgLact, &TRadioGroup::itemClicked, this, &TfrmVeskIn::ilPesoChange);
+    ConnectReported(tsTipo, &TTabSheet::shown, this, &TfrmVeskIn::ilPesoChange);
+    ConnectReported(ilCons, &TNumericEdit::changed, this, &TfrmVeskIn::ilConsChange);
+    ConnectReported(SpeedButton1, &QToolButton::clicked, this, &TfrmVeskIn::SpeedButton1Click);
+    ConnectReported(rgTipo, &TRadioGroup::itemClicked, this, &TfrmVeskIn::rgTipoClick);
 }
 
 void TfrmVeskIn::ReadInputs() {

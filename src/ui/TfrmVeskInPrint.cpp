@@ -1,6 +1,7 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "ui/TFontDialog.h"
+#include "ui/TVeskApplication.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -92,12 +93,15 @@ void TfrmVeskIn::ConnectPrint() {
     // Pressing these buttons leaves the keyboard focus in the report.
     for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1})
         ToolBar1->widgetForAction(action)->setFocusPolicy(Qt::NoFocus);
-    connect(RichEditBold1, &QAction::triggered, this, &TfrmVeskIn::RichEditBold1Execute);
-    connect(RichEditItalic1, &QAction::triggered, this, &TfrmVeskIn::RichEditItalic1Execute);
-    connect(FontEdit1, &QAction::triggered, this, &TfrmVeskIn::FontEdit1Execute);
-    connect(FFontDialog, &TFontDialog::applied, this, &TfrmVeskIn::FontEdit1FontDialogApply);
-    connect(FilePrintSetup1, &QAction::triggered, this, &TfrmVeskIn::FilePrintSetup1Execute);
-    connect(acPrt, &QAction::triggered, this, &TfrmVeskIn::acPrtExecute);
+    ConnectReported(RichEditBold1, &QAction::triggered, this, &TfrmVeskIn::RichEditBold1Execute);
+    ConnectReported(RichEditItalic1, &QAction::triggered, this,
+                    &TfrmVeskIn::RichEditItalic1Execute);
+    ConnectReported(FontEdit1, &QAction::triggered, this, &TfrmVeskIn::FontEdit1Execute);
+    ConnectReported(FFontDialog, &TFontDialog::applied, this,
+                    &TfrmVeskIn::FontEdit1FontDialogApply);
+    ConnectReported(FilePrintSetup1, &QAction::triggered, this,
+                    &TfrmVeskIn::FilePrintSetup1Execute);
+    ConnectReported(acPrt, &QAction::triggered, this, &TfrmVeskIn::acPrtExecute);
 }
 
 void TfrmVeskIn::RichEditBold1Execute() {

@@ -14,26 +14,21 @@
 namespace {
 
 // The writer formats numbers with the C library's current locale; this switches the calling
-// thread to the "C" numeric notation while it lives.
-class TCNumericLocale {
+// thread to the "C" locale while it lives. glibc hands out its static "C" object for it, which
+// needs no allocation and cannot fail for lack of locale files.
+class TCLocale {
 public:
-    TCNumericLocale() {
-        const locale_t base = duplocale(uselocale(locale_t(0)));
-        FLocale = base ? newlocale(LC_NUMERIC_MASK, "C", base) : locale_t(0);
-        if (!FLocale) {
-            if (base)
-                freelocale(base);
-            throw ESheetError("Cannot save the workbook: the \"C\" numeric locale is not "
-                              "available");
-        }
+    TCLocale() : FLocale(newlocale(LC_ALL_MASK, "C", locale_t(0))) {
+        if (!FLocale)
+            throw ESheetError("Cannot save the workbook: the \"C\" locale is not available");
         FPrevious = uselocale(FLocale);
     }
-    ~TCNumericLocale() {
+    ~TCLocale() {
         uselocale(FPrevious);
         freelocale(FLocale);
     }
-    TCNumericLocale(const TCNumericLocale&) = delete;
-    TCNumericLocale& operator=(const TCNumericLocale&) = delete;
+    TCLocale(const TCLocale&) = delete;
+    TCLocale& operator=(const TCLocale&) = delete;
 
 private:
     locale_t FLocale;
@@ -159,7 +154,7 @@ void SaveXlsx(const TMemoryWorkbook& book, const std::string& path) {
     const fs::path temporary = target.parent_path() / partName;
     std::string fault;
     {
-        const TCNumericLocale numeric;
+        const TCLocale notation;
         lxw_workbook* file = workbook_new(temporary.c_str());
         if (!file)
             throw ESheetError("Cannot save the workbook as " + path + ": out of memory");
