@@ -84,7 +84,7 @@ protected:
     void Click(TFontDialog& dialog, const char* button) {
         QTest::mouseClick(dialog.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
     }
-    QPrinter& Printer() { return *FWindow->FPrinter; }
+    QPrinter& Printer() { return FWindow->Printer(); }
 
     std::unique_ptr<TfrmVeskIn> FWindow;
 };

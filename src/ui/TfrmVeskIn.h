@@ -82,6 +82,8 @@ private:
     void SpeedButton1Click();
 
     void ConnectPrint();
+    QPrinter& Printer();
+    TFontDialog& FontDialog();
     void RichEditBold1Execute();
     void RichEditItalic1Execute();
     // Enables bold and italic while the report has the focus; checks them after its selection.
@@ -136,6 +138,7 @@ private:
     std::string FModelDir;
     // The one printer of the window: what the set-up dialog chooses serves every later print.
     std::unique_ptr<QPrinter> FPrinter;
+    // The one font dialog of the window, owned by it.
     TFontDialog* FFontDialog = nullptr;
     // Shows the saved workbook file; the desktop's default handler unless replaced.
     TSheetOpener FSheetOpener;

@@ -88,8 +88,6 @@ const char* PrinterError(const QPrinter& printer) {
 } // namespace
 
 void TfrmVeskIn::ConnectPrint() {
-    FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    FFontDialog = new TFontDialog(this);
     // Pressing these buttons leaves the keyboard focus in the report.
     for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1})
         ToolBar1->widgetForAction(action)->setFocusPolicy(Qt::NoFocus);
@@ -97,11 +95,26 @@ void TfrmVeskIn::ConnectPrint() {
     ConnectReported(RichEditItalic1, &QAction::triggered, this,
                     &TfrmVeskIn::RichEditItalic1Execute);
     ConnectReported(FontEdit1, &QAction::triggered, this, &TfrmVeskIn::FontEdit1Execute);
-    ConnectReported(FFontDialog, &TFontDialog::applied, this,
-                    &TfrmVeskIn::FontEdit1FontDialogApply);
     ConnectReported(FilePrintSetup1, &QAction::triggered, this,
                     &TfrmVeskIn::FilePrintSetup1Execute);
     ConnectReported(acPrt, &QAction::triggered, this, &TfrmVeskIn::acPrtExecute);
+}
+
+// Created at the first print or print set-up: the printer system is probed only when printing.
+QPrinter& TfrmVeskIn::Printer() {
+    if (!FPrinter)
+        FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *FPrinter;
+}
+
+// Created at its first use, as listing the fonts takes long; it then keeps what was chosen in it.
+TFontDialog& TfrmVeskIn::FontDialog() {
+    if (!FFontDialog) {
+        FFontDialog = new TFontDialog(this);
+        ConnectReported(FFontDialog, &TFontDialog::applied, this,
+                        &TfrmVeskIn::FontEdit1FontDialogApply);
+    }
+    return *FFontDialog;
 }
 
 void TfrmVeskIn::RichEditBold1Execute() {
@@ -123,7 +136,7 @@ void TfrmVeskIn::RichEditUpdate() {
 
 void TfrmVeskIn::FontEdit1Execute() {
     FontEdit1BeforeExecute();
-    if (FFontDialog->exec() == QDialog::Accepted)
+    if (FontDialog().exec() == QDialog::Accepted)
         FontEdit1Accept();
 }
 
@@ -141,24 +154,26 @@ void TfrmVeskIn::FontEdit1FontDialogApply() {
 
 void TfrmVeskIn::FontToDialog() {
     const QFont selection = SelectionFont(*M);
-    QFont font = FFontDialog->Font();
+    TFontDialog& dialog = FontDialog();
+    QFont font = dialog.Font();
     font.setFamilies(selection.families());
     font.setPointSize(selection.pointSize());
-    FFontDialog->SetFont(font);
-    FFontDialog->SetColor(SelectionColor(*M));
+    dialog.SetFont(font);
+    dialog.SetColor(SelectionColor(*M));
 }
 
 void TfrmVeskIn::DialogToFont() {
-    const QFont font = FFontDialog->Font();
+    const TFontDialog& dialog = FontDialog();
+    const QFont font = dialog.Font();
     QTextCharFormat format;
-    format.setForeground(FFontDialog->Color());
+    format.setForeground(dialog.Color());
     format.setFontFamilies(font.families());
     format.setFontPointSize(font.pointSize());
     M->mergeCurrentCharFormat(format);
 }
 
 void TfrmVeskIn::FilePrintSetup1Execute() {
-    QPrintDialog dialog(FPrinter.get(), this);
+    QPrintDialog dialog(&Printer(), this);
     dialog.setWindowTitle(QStringLiteral("Configurar impresora"));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                       QAbstractPrintDialog::PrintCollateCopies);
@@ -171,9 +186,10 @@ void TfrmVeskIn::acPrtUpdate() {
 }
 
 void TfrmVeskIn::acPrtExecute() {
-    FPrinter->setDocName(windowTitle());
+    QPrinter& printer = Printer();
+    printer.setDocName(windowTitle());
     QPainter painter;
-    if (!FPrinter->isValid() || !painter.begin(FPrinter.get()))
-        throw std::runtime_error(PrinterError(*FPrinter));
-    PrintText(*M->document(), *FPrinter, painter);
+    if (!printer.isValid() || !painter.begin(&printer))
+        throw std::runtime_error(PrinterError(printer));
+    PrintText(*M->document(), printer, painter);
 }

@@ -1,9 +1,5 @@
-#include "ui/TVeskApplication.h"
-#include "ui/TfrmVeskIn.h"
+#include "ui/RunVesk.h"
 
 int main(int argc, char** argv) {
-    TVeskApplication application(argc, argv);
-    TfrmVeskIn frmVeskIn;
-    frmVeskIn.show();
-    return application.exec();
+    return RunVesk(argc, argv);
 }
