@@ -14,6 +14,8 @@ foreach(size 32 48 64 128 256)
     list(APPEND expected_tree share/icons/hicolor/${size}x${size}/apps/vesk.png)
 endforeach()
 
+list(SORT expected_tree)
+
 execute_process(COMMAND mktemp -d OUTPUT_VARIABLE scratch OUTPUT_STRIP_TRAILING_WHITESPACE)
 # Unprivileged users must reach Modelos through the scratch folder.
 file(CHMOD "${scratch}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
