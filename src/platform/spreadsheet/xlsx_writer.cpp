@@ -6,10 +6,9 @@
 #include <map>
 #include <system_error>
 
-#include <xlsxwriter.h>
-
 #include "platform/spreadsheet/memory_workbook.h"
 #include "platform/spreadsheet/sheet_colors.h"
+#include "platform/spreadsheet/xlsx_library.h"
 
 namespace {
 
@@ -78,32 +77,33 @@ public:
 
 private:
     lxw_format* Make(const TSheetStyle& style, const TMemoryWorksheet& sheet) {
-        lxw_format* format = workbook_add_format(FBook);
+        lxw_format* format = XlsxLibrary().workbook_add_format(FBook);
         if (!style.NumberFormat.empty())
-            format_set_num_format(format, sheet.FileFormat(style.NumberFormat).c_str());
+            XlsxLibrary().format_set_num_format(format,
+                                                sheet.FileFormat(style.NumberFormat).c_str());
         const TSheetFontStyle& font = style.Font;
         if (!font.Name.empty())
-            format_set_font_name(format, font.Name.c_str());
+            XlsxLibrary().format_set_font_name(format, font.Name.c_str());
         if (font.Size != StandardFontSize)
-            format_set_font_size(format, font.Size);
+            XlsxLibrary().format_set_font_size(format, font.Size);
         if (font.Color)
-            format_set_font_color(format, FileColor(*font.Color));
+            XlsxLibrary().format_set_font_color(format, FileColor(*font.Color));
         if (font.Bold)
-            format_set_bold(format);
+            XlsxLibrary().format_set_bold(format);
         if (font.Italic)
-            format_set_italic(format);
+            XlsxLibrary().format_set_italic(format);
         if (font.Underline)
-            format_set_underline(format, LXW_UNDERLINE_SINGLE);
+            XlsxLibrary().format_set_underline(format, LXW_UNDERLINE_SINGLE);
         if (style.InteriorColor) {
-            format_set_pattern(format, LXW_PATTERN_SOLID);
-            format_set_bg_color(format, FileColor(*style.InteriorColor));
+            XlsxLibrary().format_set_pattern(format, LXW_PATTERN_SOLID);
+            XlsxLibrary().format_set_bg_color(format, FileColor(*style.InteriorColor));
         }
         if (style.Rotation != 0)
-            format_set_rotation(format, int16_t(style.Rotation));
+            XlsxLibrary().format_set_rotation(format, int16_t(style.Rotation));
         if (style.WrapText)
-            format_set_text_wrap(format);
+            XlsxLibrary().format_set_text_wrap(format);
         if (style.HorizontalAlignment != xlGeneral)
-            format_set_align(format, FileAlignment(style.HorizontalAlignment));
+            XlsxLibrary().format_set_align(format, FileAlignment(style.HorizontalAlignment));
         return format;
     }
 
@@ -116,29 +116,30 @@ lxw_error WriteCell(lxw_worksheet* sheet, TCellRef ref, const TSheetCell& cell,
     const auto row = lxw_row_t(ref.Row - 1);
     const auto column = lxw_col_t(ref.Column - 1);
     if (const auto* integer = std::get_if<std::int64_t>(&cell.Value))
-        return worksheet_write_number(sheet, row, column, double(*integer), format);
+        return XlsxLibrary().worksheet_write_number(sheet, row, column, double(*integer), format);
     if (const auto* number = std::get_if<double>(&cell.Value))
-        return worksheet_write_number(sheet, row, column, *number, format);
+        return XlsxLibrary().worksheet_write_number(sheet, row, column, *number, format);
     if (const auto* text = std::get_if<std::string>(&cell.Value))
-        return worksheet_write_string(sheet, row, column, text->c_str(), format);
-    return worksheet_write_blank(sheet, row, column, format);
+        return XlsxLibrary().worksheet_write_string(sheet, row, column, text->c_str(), format);
+    return XlsxLibrary().worksheet_write_blank(sheet, row, column, format);
 }
 
 // Fills the writer's workbook; the first failure's text, or empty.
 std::string Fill(lxw_workbook* file, const TMemoryWorkbook& book) {
     TFileFormats formats(file);
     for (const auto& sheet : book.Worksheets()) {
-        lxw_worksheet* fileSheet = workbook_add_worksheet(file, sheet->Name().c_str());
+        lxw_worksheet* fileSheet =
+            XlsxLibrary().workbook_add_worksheet(file, sheet->Name().c_str());
         if (!fileSheet)
             return "the worksheet \"" + sheet->Name() + "\" cannot be added";
         for (const auto& [ref, cell] : sheet->Cells())
             if (const lxw_error error =
                     WriteCell(fileSheet, ref, cell, formats.For(cell.Style, *sheet)))
-                return "cell " + CellName(ref) + ": " + lxw_strerror(error);
+                return "cell " + CellName(ref) + ": " + XlsxLibrary().lxw_strerror(error);
         for (const auto& [column, width] : sheet->ColumnWidths())
-            if (const lxw_error error = worksheet_set_column(fileSheet, lxw_col_t(column - 1),
-                                                             lxw_col_t(column - 1), width, nullptr))
-                return "column " + ColumnName(column) + ": " + lxw_strerror(error);
+            if (const lxw_error error = XlsxLibrary().worksheet_set_column(
+                    fileSheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, nullptr))
+                return "column " + ColumnName(column) + ": " + XlsxLibrary().lxw_strerror(error);
     }
     return {};
 }
@@ -155,12 +156,12 @@ void SaveXlsx(const TMemoryWorkbook& book, const std::string& path) {
     std::string fault;
     {
         const TCLocale notation;
-        lxw_workbook* file = workbook_new(temporary.c_str());
+        lxw_workbook* file = XlsxLibrary().workbook_new(temporary.c_str());
         if (!file)
             throw ESheetError("Cannot save the workbook as " + path + ": out of memory");
         fault = Fill(file, book);
-        if (const lxw_error error = workbook_close(file); error && fault.empty())
-            fault = lxw_strerror(error);
+        if (const lxw_error error = XlsxLibrary().workbook_close(file); error && fault.empty())
+            fault = XlsxLibrary().lxw_strerror(error);
     }
     std::error_code error;
     if (fault.empty()) {
