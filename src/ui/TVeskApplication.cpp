@@ -2,6 +2,7 @@
 
 #include "platform/error_text.h"
 #include "ui/Fonts.h"
+#include "ui/TVeskStyle.h"
 
 #include <QMessageBox>
 
@@ -15,6 +16,7 @@ const char* const ApplicationTitle = "Rumiva - Vesk";
 
 TVeskApplication::TVeskApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(ApplicationTitle));
+    setStyle(new TVeskStyle);
     setFont(SansFont(8, false));
 }
 
