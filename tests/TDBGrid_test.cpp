@@ -23,12 +23,11 @@ class TDBGridTest : public testing::Test {
 protected:
     void Create(char separator) {
         SetRegional({separator, ""});
+        FGrid = nullptr;
         FWindow = std::make_unique<TfrmVeskIn>();
         FWindow->show();
         FWindow->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-        FGrid = FWindow->findChild<TDBGrid*>(QStringLiteral("DBGrid1"));
-        ASSERT_NE(FGrid, nullptr);
     }
     void SetUp() override {
         Create('.');
@@ -40,8 +39,14 @@ protected:
         FWindow->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
         QTest::keyClick(FWindow.get(), Qt::Key_F9);
+        ShowGrid();
+    }
+    // The restrictions page, as the user opens it to work in the grid.
+    void ShowGrid() {
         auto* pc = FWindow->findChild<QTabWidget*>(QStringLiteral("pc"));
         pc->setCurrentWidget(FWindow->findChild<QWidget*>(QStringLiteral("tsGird")));
+        FGrid = FWindow->findChild<TDBGrid*>(QStringLiteral("DBGrid1"));
+        ASSERT_NE(FGrid, nullptr);
         FGrid->setFocus();
     }
     TMemoryTable& Table() { return FWindow->mt; }
@@ -376,6 +381,7 @@ TEST_F(TDBGridTest, TableActionsFollowTheStateWhenIdle) {
     EXPECT_EQ(enabled(), browsing);
 
     Create('.');
+    ShowGrid();
     EXPECT_EQ(Model()->rowCount(), 0);
     EXPECT_EQ(enabled(), std::vector<bool>(3, false));
 }

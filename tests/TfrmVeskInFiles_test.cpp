@@ -81,7 +81,7 @@ protected:
     std::string& ModelDir() { return FWindow->FModelDir; }
     const QString& OpenDir() { return FWindow->FOpenDir; }
     bool& Calculado() { return FWindow->FCalculado; }
-    QTextEdit* Report() { return FWindow->M; }
+    QTextEdit* Report() { return &FWindow->Report(); }
     void PrepareModelDir(const std::string& folder) { FWindow->PrepareModelDir(folder); }
     void SaveModel() { FWindow->SaveModel(); }
     void Accept(const std::string& path) { FWindow->FileOpen1Accept(QString::fromStdString(path)); }

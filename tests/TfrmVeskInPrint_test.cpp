@@ -37,7 +37,7 @@ protected:
         Pages().setCurrentIndex(1);
     }
 
-    QTextEdit& M() { return *FWindow->M; }
+    QTextEdit& M() { return FWindow->Report(); }
     // Modelo, Resultado, Restricciones.
     QTabWidget& Pages() { return *FWindow->pc; }
     QAction& Action(const char* name) {

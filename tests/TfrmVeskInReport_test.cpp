@@ -53,10 +53,13 @@ protected:
         QRadioButton* item = Find<TRadioGroup>("rgTipo")->Item(index);
         QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2));
     }
-    // The paragraphs of the report view.
+    // The paragraphs of the report view; none while the view has not been built.
     std::vector<std::string> Report() const {
         std::vector<std::string> lines;
-        const QTextDocument* document = Find<QTextEdit>("M")->document();
+        const auto* view = FWindow->findChild<QTextEdit*>(QStringLiteral("M"));
+        if (view == nullptr)
+            return lines;
+        const QTextDocument* document = view->document();
         for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
             lines.push_back(block.text().toStdString());
         return lines;

@@ -311,6 +311,40 @@ TEST_F(TfrmVeskInTest, ConversionErrorHasItsOwnBoxAndTheEstimateFollows) {
     EXPECT_NE(Estimate(), "10.99");
 }
 
+struct TPageCase {
+    const char* Page;
+    const char* Bar;
+    const char* View;
+};
+
+void PrintTo(const TPageCase& c, std::ostream* os) {
+    *os << c.Page;
+}
+
+class TfrmVeskInPages : public TfrmVeskInTest, public testing::WithParamInterface<TPageCase> {};
+
+// The window starts without the report and the restrictions; a page's contents appear, laid out,
+// as soon as its tab is chosen, without waiting for the event loop.
+TEST_P(TfrmVeskInPages, ContentsAreBuiltWhenThePageIsFirstShown) {
+    const TPageCase& c = GetParam();
+    Show();
+    EXPECT_EQ(FWindow->findChild<QWidget*>(QLatin1String(c.View)), nullptr);
+    auto* page = Find<QWidget>(c.Page);
+    Find<QTabWidget>("pc")->setCurrentWidget(page);
+    auto* bar = Find<QToolBar>(c.Bar);
+    auto* view = Find<QWidget>(c.View);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(bar->geometry().united(view->geometry()), page->rect());
+    EXPECT_FALSE(bar->geometry().intersects(view->geometry()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, TfrmVeskInPages,
+                         testing::Values(TPageCase{"tsRes", "ToolBar1", "M"},
+                                         TPageCase{"tsGird", "ToolBar2", "DBGrid1"}));
+
 TEST_F(TfrmVeskInTest, ShowingTheModelPageEstimatesAgain) {
     Show();
     auto* pc = Find<QTabWidget>("pc");
@@ -378,7 +412,6 @@ TEST_F(TfrmVeskInTest, CommandsFollowTheirStateWhenIdle) {
     auto* acShare = Find<QAction>("acShare");
     auto* acExcel = Find<QAction>("acExcel");
     auto* bold = Find<QAction>("RichEditBold1");
-    auto* M = Find<QTextEdit>("M");
     Idle();
     EXPECT_FALSE(acPrt->isEnabled());
     EXPECT_FALSE(acShare->isEnabled());
@@ -391,6 +424,11 @@ TEST_F(TfrmVeskInTest, CommandsFollowTheirStateWhenIdle) {
     Idle();
     EXPECT_TRUE(acShare->isEnabled());
 
+    EXPECT_FALSE(bold->isEnabled());
+    Find<QTabWidget>("pc")->setCurrentWidget(Find<QWidget>("tsRes"));
+    auto* M = Find<QTextEdit>("M");
+    Idle();
+    EXPECT_FALSE(acPrt->isEnabled());
     M->setPlainText(QStringLiteral("Reporte"));
     Idle();
     EXPECT_TRUE(acPrt->isEnabled());
@@ -399,7 +437,6 @@ TEST_F(TfrmVeskInTest, CommandsFollowTheirStateWhenIdle) {
     EXPECT_FALSE(acPrt->isEnabled());
 
     EXPECT_FALSE(bold->isEnabled());
-    Find<QTabWidget>("pc")->setCurrentWidget(Find<QWidget>("tsRes"));
     M->setFocus();
     Idle();
     EXPECT_TRUE(bold->isEnabled());

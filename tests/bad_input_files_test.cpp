@@ -106,6 +106,9 @@ namespace {
 enum class TEntry { File, Folder, Fifo, Device };
 
 void MakeEntry(const std::string& path, TEntry entry, const std::string& bytes) {
+    // A run that crashed leaves its entry behind; a FIFO there would block the next writer.
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
     switch (entry) {
     case TEntry::File:
         StoreFile(path, bytes);

@@ -64,6 +64,12 @@ private:
     void CreateLayout();
     void CreateToolbars();
     void CreatePages();
+    // The report and the restrictions pages are filled at their first use: a window that is
+    // never calculated does not pay for the text view, its fixed-pitch font and the grid.
+    QTextEdit& Report();
+    TDBGrid& Grid();
+    void CreateReportPage();
+    void CreateGridPage();
     void CreateModelPage(QWidget* page);
     void CreateProductionGroups(QWidget* page);
     void CreateStateGroups(QWidget* page);
@@ -180,6 +186,7 @@ private:
     TTabSheet* tsTipo = nullptr;
     TTabSheet* tsRes = nullptr;
     TTabSheet* tsGird = nullptr;
+    // Null until Report() or Grid() builds them.
     QToolBar* ToolBar1 = nullptr;
     QTextEdit* M = nullptr;
     TDBGrid* DBGrid1 = nullptr;

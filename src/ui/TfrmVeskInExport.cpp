@@ -50,7 +50,7 @@ void TfrmVeskIn::acExcelUpdate() {
 void TfrmVeskIn::acExcelExecute() {
     const TExportRun run(*mtEnviar);
     // The text of an open cell editor is exported as the edit it belongs to.
-    if (!DBGrid1->UpdateData())
+    if (!Grid().UpdateData())
         return;
     ee->Export(mt, [] { QCoreApplication::processEvents(); });
 }

@@ -36,7 +36,7 @@ void TfrmVeskIn::acShareUpdate() {
 void TfrmVeskIn::acShareExecute() {
     THostSend send(FShared, FDairy->Consumo);
     // The text of an open cell editor belongs to the edit that moving to the first row posts.
-    if (!DBGrid1->UpdateData())
+    if (!Grid().UpdateData())
         return;
     mt.First();
     for (int slot = 0; slot < TSharedBlock::SlotCount; ++slot) {

@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace {
 
 constexpr QSize IconSize(32, 32);
@@ -34,17 +36,29 @@ QToolBar* CreateToolBar(QWidget* parent, const char* name, Qt::ToolButtonStyle s
     return bar;
 }
 
-// A page whose layout fills it edge to edge.
-template <class TLayout>
-TLayout* AddPage(QTabWidget* pages, TTabSheet*& page, const char* name, int icon,
-                 const QString& caption) {
-    page = new TTabSheet(pages);
+// An empty page; its layout, made with its contents, fills it edge to edge.
+TTabSheet* AddPage(QTabWidget* pages, const char* name, int icon, const QString& caption) {
+    auto* page = new TTabSheet(pages);
     page->setObjectName(QLatin1String(name));
     pages->addTab(page, ImageListIcon(icon), caption);
+    return page;
+}
+
+template <class TLayout> TLayout* CreatePageLayout(QWidget* page) {
     auto* layout = new TLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     return layout;
+}
+
+// Contents built into a page already on screen are laid out and shown with it at once, not at
+// the next turn of the event loop.
+void ShowWithPage(QWidget* page, std::initializer_list<QWidget*> contents) {
+    if (!page->isVisible())
+        return;
+    for (QWidget* content : contents)
+        content->show();
+    page->layout()->activate();
 }
 
 void AddButton(QToolBar* bar, QAction* action, QSize size) {
@@ -114,10 +128,35 @@ void TfrmVeskIn::CreatePages() {
     CreateModelPage(tsTipo);
     pc->addTab(tsTipo, ImageListIcon(5), QStringLiteral("Modelo"));
 
-    auto* report = AddPage<QVBoxLayout>(pc, tsRes, "tsRes", 4, QStringLiteral("Resultado"));
+    tsRes = AddPage(pc, "tsRes", 4, QStringLiteral("Resultado"));
+    connect(tsRes, &TTabSheet::shown, this, [this] { Report(); });
+    tsGird = AddPage(pc, "tsGird", 12, QStringLiteral("Restricciones"));
+    connect(tsGird, &TTabSheet::shown, this, [this] { Grid(); });
+
+    pc->setCurrentWidget(tsTipo);
+    setCentralWidget(pc);
+}
+
+QTextEdit& TfrmVeskIn::Report() {
+    if (!M)
+        CreateReportPage();
+    return *M;
+}
+
+TDBGrid& TfrmVeskIn::Grid() {
+    if (!DBGrid1)
+        CreateGridPage();
+    return *DBGrid1;
+}
+
+void TfrmVeskIn::CreateReportPage() {
+    auto* report = CreatePageLayout<QVBoxLayout>(tsRes);
     ToolBar1 = CreateToolBar(tsRes, "ToolBar1", Qt::ToolButtonIconOnly);
-    for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1})
+    for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1}) {
         AddButton(ToolBar1, action, MainButtonSize);
+        // Pressing these buttons leaves the keyboard focus in the report.
+        ToolBar1->widgetForAction(action)->setFocusPolicy(Qt::NoFocus);
+    }
     report->addWidget(ToolBar1);
     M = new QTextEdit(tsRes);
     M->setObjectName(QStringLiteral("M"));
@@ -126,9 +165,11 @@ void TfrmVeskIn::CreatePages() {
     M->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     report->addWidget(M);
+    ShowWithPage(tsRes, {ToolBar1, M});
+}
 
-    auto* restrictions =
-        AddPage<QHBoxLayout>(pc, tsGird, "tsGird", 12, QStringLiteral("Restricciones"));
+void TfrmVeskIn::CreateGridPage() {
+    auto* restrictions = CreatePageLayout<QHBoxLayout>(tsGird);
     CreateGrid(tsGird);
     restrictions->addWidget(DBGrid1, 1);
     ToolBar2 = CreateToolBar(tsGird, "ToolBar2", Qt::ToolButtonTextBesideIcon);
@@ -136,9 +177,7 @@ void TfrmVeskIn::CreatePages() {
     for (QAction* action : {DataSetEdit1, DataSetPost1, DataSetCancel1})
         AddButton(ToolBar2, action, QSize(103, 38));
     restrictions->addWidget(ToolBar2);
-
-    pc->setCurrentWidget(tsTipo);
-    setCentralWidget(pc);
+    ShowWithPage(tsGird, {DBGrid1, ToolBar2});
 }
 
 void TfrmVeskIn::CreateMenu() {

@@ -12,7 +12,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QToolBar>
 
 #include <functional>
 #include <memory>
@@ -88,9 +87,6 @@ const char* PrinterError(const QPrinter& printer) {
 } // namespace
 
 void TfrmVeskIn::ConnectPrint() {
-    // Pressing these buttons leaves the keyboard focus in the report.
-    for (QAction* action : {RichEditBold1, RichEditItalic1, FontEdit1})
-        ToolBar1->widgetForAction(action)->setFocusPolicy(Qt::NoFocus);
     ConnectReported(RichEditBold1, &QAction::triggered, this, &TfrmVeskIn::RichEditBold1Execute);
     ConnectReported(RichEditItalic1, &QAction::triggered, this,
                     &TfrmVeskIn::RichEditItalic1Execute);
@@ -118,18 +114,18 @@ TFontDialog& TfrmVeskIn::FontDialog() {
 }
 
 void TfrmVeskIn::RichEditBold1Execute() {
-    ToggleStyle(*M, [](QFont& styles) { styles.setBold(!styles.bold()); });
+    ToggleStyle(Report(), [](QFont& styles) { styles.setBold(!styles.bold()); });
 }
 
 void TfrmVeskIn::RichEditItalic1Execute() {
-    ToggleStyle(*M, [](QFont& styles) { styles.setItalic(!styles.italic()); });
+    ToggleStyle(Report(), [](QFont& styles) { styles.setItalic(!styles.italic()); });
 }
 
 void TfrmVeskIn::RichEditUpdate() {
-    const bool reportFocused = M->hasFocus();
+    const bool reportFocused = M && M->hasFocus();
     RichEditBold1->setEnabled(reportFocused);
     RichEditItalic1->setEnabled(reportFocused);
-    const QFont styles = SelectionFont(*M);
+    const QFont styles = M ? SelectionFont(*M) : QFont();
     RichEditBold1->setChecked(styles.bold());
     RichEditItalic1->setChecked(styles.italic());
 }
@@ -153,13 +149,13 @@ void TfrmVeskIn::FontEdit1FontDialogApply() {
 }
 
 void TfrmVeskIn::FontToDialog() {
-    const QFont selection = SelectionFont(*M);
+    const QFont selection = SelectionFont(Report());
     TFontDialog& dialog = FontDialog();
     QFont font = dialog.Font();
     font.setFamilies(selection.families());
     font.setPointSize(selection.pointSize());
     dialog.SetFont(font);
-    dialog.SetColor(SelectionColor(*M));
+    dialog.SetColor(SelectionColor(Report()));
 }
 
 void TfrmVeskIn::DialogToFont() {
@@ -169,7 +165,7 @@ void TfrmVeskIn::DialogToFont() {
     format.setForeground(dialog.Color());
     format.setFontFamilies(font.families());
     format.setFontPointSize(font.pointSize());
-    M->mergeCurrentCharFormat(format);
+    Report().mergeCurrentCharFormat(format);
 }
 
 void TfrmVeskIn::FilePrintSetup1Execute() {
@@ -182,7 +178,7 @@ void TfrmVeskIn::FilePrintSetup1Execute() {
 
 // Enabled while the report holds a character: a last line without any does not count.
 void TfrmVeskIn::acPrtUpdate() {
-    acPrt->setEnabled(!M->document()->isEmpty());
+    acPrt->setEnabled(M && !M->document()->isEmpty());
 }
 
 void TfrmVeskIn::acPrtExecute() {
@@ -191,5 +187,5 @@ void TfrmVeskIn::acPrtExecute() {
     QPainter painter;
     if (!printer.isValid() || !painter.begin(&printer))
         throw std::runtime_error(PrinterError(printer));
-    PrintText(*M->document(), printer, painter);
+    PrintText(*Report().document(), printer, painter);
 }

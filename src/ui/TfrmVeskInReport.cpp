@@ -22,12 +22,13 @@ void TfrmVeskIn::acCalcExecute() {
 // Each line becomes a paragraph of its own in the view's base font; the view shows the top.
 void TfrmVeskIn::ShowReport() {
     const std::vector<std::string> lines = ReportLines(*FDairy, Regional().DecimalSeparator);
-    M->clear();
-    QTextCursor cursor(M->document());
+    QTextEdit& report = Report();
+    report.clear();
+    QTextCursor cursor(report.document());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
             cursor.insertBlock();
         cursor.insertText(QString::fromStdString(lines[i]));
     }
-    M->moveCursor(QTextCursor::Start);
+    report.moveCursor(QTextCursor::Start);
 }

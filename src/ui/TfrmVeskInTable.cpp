@@ -79,12 +79,12 @@ void TfrmVeskIn::DataSetEdit1Execute() {
 
 // The text of an open cell editor goes to its field before the row is stored.
 void TfrmVeskIn::DataSetPost1Execute() {
-    if (DBGrid1->UpdateData())
+    if (Grid().UpdateData())
         mt.Post();
 }
 
 void TfrmVeskIn::DataSetCancel1Execute() {
-    DBGrid1->CancelEditor();
+    Grid().CancelEditor();
     mt.Cancel();
 }
 
