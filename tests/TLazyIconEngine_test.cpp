@@ -36,8 +36,9 @@ TEST(TLazyIconEngine, MakesItsIconOnceAndOnlyWhenItIsDrawn) {
 }
 
 TEST(TLazyIconEngine, ImageListIconsDrawAsTheirFiles) {
-    EXPECT_EQ(Drawn(ImageListIcon(0)), Drawn(QIcon(QStringLiteral(":/icons/00-exit.png"))));
-    EXPECT_EQ(Drawn(ImageListIcon(16)), Drawn(QIcon(QStringLiteral(":/icons/16-spreadsheet.png"))));
+    EXPECT_EQ(Drawn(ImageListIcon(iiExit)), Drawn(QIcon(QStringLiteral(":/icons/00-exit.png"))));
+    EXPECT_EQ(Drawn(ImageListIcon(iiSpreadsheet)),
+              Drawn(QIcon(QStringLiteral(":/icons/16-spreadsheet.png"))));
     EXPECT_EQ(Drawn(WindowIcon()), Drawn(QIcon(QStringLiteral(":/icons/vesk.png"))));
 }
 

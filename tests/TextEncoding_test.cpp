@@ -43,14 +43,4 @@ INSTANTIATE_TEST_SUITE_P(
                     TConversionCase{"BeyondUnicode", "\xF4\x90\x80\x80", "ô\xC2\x90€€"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(FirstCharsTest, CutsByCodePoints) {
-    EXPECT_EQ(FirstChars("Magnesio", 10), "Magnesio");
-    EXPECT_EQ(FirstChars("Mcal/kg MS x", 10), "Mcal/kg MS");
-    EXPECT_EQ(FirstChars("ñáéíóúüÑÁÉÍ", 10), "ñáéíóúüÑÁÉ");
-    EXPECT_EQ(FirstChars("€€€", 2), "€€");
-    EXPECT_EQ(FirstChars("\xF0\x9F\x90\x84x", 1), "\xF0\x9F\x90\x84");
-    EXPECT_EQ(FirstChars("abc", 0), "");
-    EXPECT_EQ(FirstChars("", 25), "");
-}
-
 } // namespace

@@ -22,6 +22,9 @@ TEST(Utf8TextTest, LeftNeverSplitsACharacter) {
     EXPECT_EQ(Utf8Left("ñandú", 5), "ñandú");
     EXPECT_EQ(Utf8Left("ñandú", 9), "ñandú");
     EXPECT_EQ(Utf8Left("€x", 1), "€");
+    EXPECT_EQ(Utf8Left("\xF0\x9F\x90\x84x", 1), "\xF0\x9F\x90\x84");
+    EXPECT_EQ(Utf8Left("Mcal/kg MS x", 10), "Mcal/kg MS");
+    EXPECT_EQ(Utf8Left("", 25), "");
 }
 
 struct TSameTextCase {

@@ -3,7 +3,7 @@
 #include "model/UVesk.h"
 
 void SetDefaultAnimal(TVeskDairy& model) {
-    model.Tipo = 0;
+    model.Tipo = tpProduccion;
     model.Peso = 450.0f;
     model.Lactacion = 1;
     model.Leche = 10.0f;

@@ -42,7 +42,7 @@ void ReadInputTexts(const TInputTexts& inputs, TVeskDairy& model, char decimalSe
     model.Peso = ReadSingle(inputs.ilPeso, ilPeso, decimalSeparator);
     model.Lactacion = inputs.rgLact;
     model.Consumo = ReadSingle(inputs.ilCons, ilCons, decimalSeparator);
-    if (model.Tipo == 0) {
+    if (model.Tipo == tpProduccion) {
         model.Leche = ReadSingle(inputs.ilLeche, ilLeche, decimalSeparator);
         model.Grasa = ReadSingle(inputs.ilGrasa, ilGrasa, decimalSeparator);
         model.Proteina = ReadSingle(inputs.ilProt, ilProt, decimalSeparator);

@@ -2,8 +2,8 @@
 
 #include "model/UVesk.h"
 #include "platform/number_text.h"
+#include "platform/utf8_text.h"
 
-#include <optional>
 #include <string_view>
 
 namespace {
@@ -15,17 +15,6 @@ std::string RightAligned(std::string text, size_t width) {
         text.insert(0, width - text.size(), ' ');
     }
     return text;
-}
-
-std::string StateName(uint8_t tipo) {
-    switch (tipo) {
-    case 0:
-        return "Vaca en producción";
-    case 1:
-        return "Vaca en seca";
-    default:
-        return "Vaquilla/Vaquillona";
-    }
 }
 
 std::string LactationName(int32_t lactacion) {
@@ -52,15 +41,16 @@ public:
         return FormatFixed(value, decimals, FSeparator);
     }
 
-    // A restriction's label, then its minimum ending in column 38 and, when given, its maximum
-    // ending in column 48; a wider amount pushes the rest of the line to the right.
-    void Amounts(std::string label, size_t minimumWidth, TFixed minimum,
-                 std::optional<TFixed> maximum = std::nullopt) {
-        label += RightAligned(FormatTenThousandths(minimum.Count, FSeparator), minimumWidth);
-        if (maximum) {
-            label += "  " + RightAligned(FormatTenThousandths(maximum->Count, FSeparator), 8);
+    // A restriction's label, then its minimum ending in column 38 and, when it has one, its
+    // maximum ending in column 48; a wider amount pushes the rest of the line to the right.
+    void Amounts(const TRestrictionSlot& slot, const TRestriccion& record) {
+        std::string line(slot.ReportLabel);
+        const size_t minimumWidth = 38 - Utf8Length(slot.ReportLabel);
+        line += RightAligned(FormatTenThousandths(record.Min.Count, FSeparator), minimumWidth);
+        if (slot.HasMax) {
+            line += "  " + RightAligned(FormatTenThousandths(record.Max.Count, FSeparator), 8);
         }
-        Line(std::move(label));
+        Line(std::move(line));
     }
 
     std::vector<std::string> Take() { return std::move(FLines); }
@@ -71,6 +61,17 @@ private:
 };
 
 } // namespace
+
+std::string StateName(uint8_t tipo) {
+    switch (tipo) {
+    case tpProduccion:
+        return "Vaca en producción";
+    case tpSeca:
+        return "Vaca en seca";
+    default:
+        return "Vaquilla/Vaquillona";
+    }
+}
 
 std::vector<std::string> ReportLines(const TVeskDairy& model, char decimalSeparator) {
     TReportWriter report(decimalSeparator);
@@ -87,10 +88,10 @@ std::vector<std::string> ReportLines(const TVeskDairy& model, char decimalSepara
     report.Line("Consumo diario de alimento: " + report.Real(model.Consumo, 1) +
                 " Kg. Materia seca");
     report.Line("Etapa productiva:           " + StateName(model.Tipo));
-    if (model.Tipo != 2) {
+    if (model.Tipo != tpVaquilla) {
         report.Line("Número de lactación:        " + LactationName(model.Lactacion));
     }
-    if (model.Tipo == 0) {
+    if (model.Tipo == tpProduccion) {
         report.Line("Producción diaria de leche: " + report.Real(model.Leche, 2) + " Kg.");
         report.Line("Porcentaje de grasa:        " + report.Real(model.Grasa, 2) + " %");
         report.Line("Porcentaje de proteina:     " + report.Real(model.Proteina, 2) + " %");
@@ -98,10 +99,10 @@ std::vector<std::string> ReportLines(const TVeskDairy& model, char decimalSepara
                     " día(s)");
         report.Line("Temperatura ambiente:       " + report.Real(model.Temperatura, 2) + " °C");
     }
-    if (model.Tipo != 0) {
+    if (model.Tipo != tpProduccion) {
         report.Line("Ganancia diaria de peso:    " + report.Real(model.GDP, 2) + " g.");
     }
-    if (model.Tipo == 2) {
+    if (model.Tipo == tpVaquilla) {
         report.Line("ADG:                        " + report.Real(model.ADG, 2) + " g.");
     }
     report.Line("");
@@ -110,12 +111,7 @@ std::vector<std::string> ReportLines(const TVeskDairy& model, char decimalSepara
     report.Line(std::string(Rule));
     report.Line("Nutriente          Unidad      Mínimo     Máximo");
     report.Line(std::string(Rule));
-    report.Amounts("Proteína cruda     % ", 17, model.ProteinaCruda.Min, model.ProteinaCruda.Max);
-    report.Amounts("Energía Neta Lact  MCal/Kg ", 11, model.Energia.Min, model.Energia.Max);
-    report.Amounts("Fibra Det. Neutra  % ", 17, model.FDN.Min);
-    report.Amounts("Calcio             % ", 17, model.Calcio.Min, model.Calcio.Max);
-    report.Amounts("Fósforo            % ", 17, model.Fosforo.Min, model.Fosforo.Max);
-    report.Amounts("Magnesio           % ", 17, model.Magnesio.Min, model.Magnesio.Max);
-    report.Amounts("Potasio            % ", 17, model.Potasio.Min);
+    for (const TRestrictionSlot& slot : RestrictionOrder)
+        report.Amounts(slot, model.*slot.Record);
     return report.Take();
 }

@@ -88,13 +88,3 @@ std::string TextToUtf8(std::string_view bytes) {
     }
     return text;
 }
-
-std::string FirstChars(std::string_view utf8, std::size_t count) {
-    std::size_t end = 0;
-    for (std::size_t chars = 0; end < utf8.size() && chars < count; ++chars) {
-        ++end;
-        while (end < utf8.size() && IsContinuation(static_cast<unsigned char>(utf8[end])))
-            ++end;
-    }
-    return std::string(utf8.substr(0, end));
-}

@@ -102,13 +102,13 @@ void SetLimit(TFixed& limit, long double count) {
 
 void TVeskDairy::EstimateIntake() {
     switch (Tipo) {
-    case 0:
+    case tpProduccion:
         EstimateLactating(*this);
         break;
-    case 1:
+    case tpSeca:
         EstimateDry(*this);
         break;
-    case 2:
+    case tpVaquilla:
         EstimateHeifer(*this);
         break;
     default:
@@ -118,13 +118,13 @@ void TVeskDairy::EstimateIntake() {
 
 void TVeskDairy::Calculate() {
     switch (Tipo) {
-    case 0:
+    case tpProduccion:
         CalcLactating();
         break;
-    case 1:
+    case tpSeca:
         CalcDry();
         break;
-    case 2:
+    case tpVaquilla:
         CalcHeifer();
         break;
     default:
@@ -214,7 +214,7 @@ void TVeskDairy::CalcLimits() {
     const long double c = Consumo;
     SetLimit(ProteinaCruda.Min, Divide(N(ProteinaCruda), c) * 100);
     SetLimit(ProteinaCruda.Max, Divide(N(ProteinaCruda), c) * 120);
-    SetLimit(FDN.Min, (Divide(ConsumoEstimado, c) * (Tipo == 0 ? 28 : 30)) * 10000);
+    SetLimit(FDN.Min, (Divide(ConsumoEstimado, c) * (Tipo == tpProduccion ? 28 : 30)) * 10000);
     SetLimit(Energia.Min, Divide(N(Energia), c));
     SetLimit(Energia.Max, Divide(N(Energia), c));
     SetLimit(Calcio.Min, Divide(N(Calcio), c) * 100);

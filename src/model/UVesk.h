@@ -2,8 +2,10 @@
 
 #include "Fixed.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class TProfile;
 
@@ -18,6 +20,9 @@ struct TRestriccion {
     TFixed Max;
     bool Enviar = false;
 };
+
+// The productive states, as Tipo holds them and the state selector lists them.
+enum : uint8_t { tpProduccion = 0, tpSeca = 1, tpVaquilla = 2 };
 
 // The requirements model of one animal. A plain object: callers read and write its fields.
 class TVeskDairy {
@@ -65,3 +70,26 @@ private:
 
 // The names file of a program: its path with the extension replaced by ".ini".
 std::string NamesFilePath(const std::string& programFile);
+
+// One of the seven restrictions as the report, the restrictions table, the names file and the
+// herd table list them.
+struct TRestrictionSlot {
+    // The names file's section "N0" to "N6" that names the record.
+    int Section;
+    TRestriccion TVeskDairy::*Record;
+    // Fibre and potassium have only a minimum: their maximum is never shown, sent or exported.
+    bool HasMax;
+    // The report's label of the row, its unit included.
+    std::string_view ReportLabel;
+};
+
+// The seven restrictions in the report's order, which is not the model's declaration order.
+inline constexpr std::array<TRestrictionSlot, 7> RestrictionOrder{{
+    {0, &TVeskDairy::ProteinaCruda, true, "Proteína cruda     % "},
+    {1, &TVeskDairy::Energia, true, "Energía Neta Lact  MCal/Kg "},
+    {2, &TVeskDairy::FDN, false, "Fibra Det. Neutra  % "},
+    {3, &TVeskDairy::Calcio, true, "Calcio             % "},
+    {4, &TVeskDairy::Fosforo, true, "Fósforo            % "},
+    {5, &TVeskDairy::Magnesio, true, "Magnesio           % "},
+    {6, &TVeskDairy::Potasio, false, "Potasio            % "},
+}};

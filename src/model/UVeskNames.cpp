@@ -3,6 +3,7 @@
 #include "model/TextEncoding.h"
 #include "platform/number_text.h"
 #include "platform/profile.h"
+#include "platform/utf8_text.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,13 +15,8 @@ TVeskDairy::TVeskDairy(const std::string& programFile) {
 
 void TVeskDairy::LoadNames(const std::string& programFile) {
     const TProfile names = TProfile::Load(NamesFilePath(programFile));
-    ReadRestriccion(0, ProteinaCruda, names);
-    ReadRestriccion(1, Energia, names);
-    ReadRestriccion(2, FDN, names);
-    ReadRestriccion(3, Calcio, names);
-    ReadRestriccion(4, Fosforo, names);
-    ReadRestriccion(5, Magnesio, names);
-    ReadRestriccion(6, Potasio, names);
+    for (const TRestrictionSlot& slot : RestrictionOrder)
+        ReadRestriccion(slot.Section, this->*slot.Record, names);
 }
 
 void TVeskDairy::ReadRestriccion(int section, TRestriccion& record, const TProfile& names) {
@@ -30,9 +26,9 @@ void TVeskDairy::ReadRestriccion(int section, TRestriccion& record, const TProfi
     int32_t value = 0;
     record.Codigo = codigo && ParseInteger(*codigo, value) ? value : 0;
     record.Nombre =
-        FirstChars(TextToUtf8(names.Read(sectionName, "Nombre").value_or("SinNombre")), 25);
+        Utf8Left(TextToUtf8(names.Read(sectionName, "Nombre").value_or("SinNombre")), 25);
     record.Unidad =
-        FirstChars(TextToUtf8(names.Read(sectionName, "Unidad").value_or("SinUnidad")), 10);
+        Utf8Left(TextToUtf8(names.Read(sectionName, "Unidad").value_or("SinUnidad")), 10);
     record.Enviar = true;
 }
 

@@ -18,7 +18,7 @@ QIcon ResourceIcon(const char* name) {
 
 } // namespace
 
-QIcon ImageListIcon(int index) {
+QIcon ImageListIcon(TImageIndex index) {
     return ResourceIcon(IconFiles.at(index));
 }
 

@@ -4,6 +4,7 @@
 #include "model/UVesk.h"
 #include "platform/memory_table.h"
 #include "platform/spreadsheet/spreadsheet.h"
+#include "ui/ImageList.h"
 
 #include <QMainWindow>
 
@@ -76,7 +77,8 @@ private:
     void CreateMenu();
 
     void CreateActions();
-    QAction* CreateAction(const char* name, const QString& caption, const QString& hint, int icon);
+    QAction* CreateAction(const char* name, const QString& caption, const QString& hint,
+                          TImageIndex icon);
     void UpdateActions();
 
     void ConnectInputs();

@@ -37,7 +37,7 @@ QToolBar* CreateToolBar(QWidget* parent, const char* name, Qt::ToolButtonStyle s
 }
 
 // An empty page; its layout, made with its contents, fills it edge to edge.
-TTabSheet* AddPage(QTabWidget* pages, const char* name, int icon, const QString& caption) {
+TTabSheet* AddPage(QTabWidget* pages, const char* name, TImageIndex icon, const QString& caption) {
     auto* page = new TTabSheet(pages);
     page->setObjectName(QLatin1String(name));
     pages->addTab(page, ImageListIcon(icon), caption);
@@ -126,11 +126,11 @@ void TfrmVeskIn::CreatePages() {
     tsTipo = new TTabSheet(pc);
     tsTipo->setObjectName(QStringLiteral("tsTipo"));
     CreateModelPage(tsTipo);
-    pc->addTab(tsTipo, ImageListIcon(5), QStringLiteral("Modelo"));
+    pc->addTab(tsTipo, ImageListIcon(iiModel), QStringLiteral("Modelo"));
 
-    tsRes = AddPage(pc, "tsRes", 4, QStringLiteral("Resultado"));
+    tsRes = AddPage(pc, "tsRes", iiResult, QStringLiteral("Resultado"));
     connect(tsRes, &TTabSheet::shown, this, [this] { Report(); });
-    tsGird = AddPage(pc, "tsGird", 12, QStringLiteral("Restricciones"));
+    tsGird = AddPage(pc, "tsGird", iiTable, QStringLiteral("Restricciones"));
     connect(tsGird, &TTabSheet::shown, this, [this] { Grid(); });
 
     pc->setCurrentWidget(tsTipo);

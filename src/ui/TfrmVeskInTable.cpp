@@ -55,20 +55,12 @@ void TfrmVeskIn::CreateGrid(QWidget* page) {
 }
 
 void TfrmVeskIn::FillRestrictions() {
-    struct TRow {
-        const TRestriccion& Record;
-        bool WithMax;
-    };
-    const TRow rows[] = {{FDairy->ProteinaCruda, true}, {FDairy->Energia, true},
-                         {FDairy->FDN, false},          {FDairy->Calcio, true},
-                         {FDairy->Fosforo, true},       {FDairy->Magnesio, true},
-                         {FDairy->Potasio, false}};
     mt.Close();
     mt.Open();
-    for (const TRow& row : rows) {
-        const TRestriccion& record = row.Record;
+    for (const TRestrictionSlot& slot : RestrictionOrder) {
+        const TRestriccion& record = (*FDairy).*slot.Record;
         mt.AppendRecord({record.Codigo, record.Nombre, record.Unidad, TableAmount(record.Min),
-                         row.WithMax ? TFieldValue(TableAmount(record.Max)) : TFieldValue(),
+                         slot.HasMax ? TFieldValue(TableAmount(record.Max)) : TFieldValue(),
                          record.Enviar});
     }
 }
