@@ -2,7 +2,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build run test sanitize fuzz clean
+.PHONY: all deps configure build run check test sanitize fuzz clean
 
 all: build
 
@@ -18,8 +18,12 @@ build: configure
 run: build
 	@$(BUILD_DIR)/vesk
 
-test: build
+# The normal suite alone: the quick loop while working.
+check: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
+
+# The whole run: the normal suite, then the sanitized suite and the fuzz targets.
+test: check
 	@$(MAKE) --no-print-directory sanitize
 	@$(MAKE) --no-print-directory fuzz
 
