@@ -48,6 +48,8 @@ public:
     void UpdateEstimate();
     // Colours the offered intake red when it lies too far from the estimate.
     void CheckOffered();
+    // The model as the window holds it, for reading.
+    const TVeskDairy& Dairy() const { return *FDairy; }
 
 private:
     friend class TfrmVeskInTest;
