@@ -126,6 +126,8 @@ const TDetectCase DetectCases[] = {
     {"NotInsideQuotesOverALineBreak", "\"a\nb;c\"\nd;e\n", '?'},
     {"NoneTakesTheFallback", "Peso\n450;1\n", '?'},
     {"Empty", "", '?'},
+    {"NoLineEnd", "a,b", ','},
+    {"NoneAndNoLineEnd", "Peso", '?'},
     {"AfterTheByteOrderMark",
      "\xEF\xBB\xBF"
      "a\tb\n",

@@ -29,7 +29,7 @@ bool TCsvReader::Fill() {
         if (std::string_view(FBuffer.data(), FEnd).starts_with(ByteOrderMark))
             FPos = ByteOrderMark.size();
     }
-    return FPos < FEnd;
+    return count > 0 && FPos < FEnd;
 }
 
 char TCsvReader::DetectSeparator(char fallback) {

@@ -40,7 +40,8 @@ public:
     std::uint64_t Position() const { return FConsumed + FPos; }
 
 private:
-    // Moves the unread bytes to the front and reads more after them; false when none came.
+    // Moves the unread bytes to the front and reads more after them; false when no new byte came
+    // (a byte order mark skipped is none).
     bool Fill();
     std::string& NewCell(TCsvRecord& record);
 
