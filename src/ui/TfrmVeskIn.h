@@ -50,12 +50,13 @@ public:
     void CheckOffered();
     // The model as the window holds it, for reading.
     const TVeskDairy& Dairy() const { return *FDairy; }
+    // Loads fileName as accepting it in the open dialog does: the model, its name, the inputs.
+    void FileOpen1Accept(const QString& fileName);
 
 private:
     friend class TfrmVeskInTest;
     friend class TfrmVeskInPrintTest;
     friend class TfrmVeskInExportTest;
-    friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
     friend class TfrmVeskInReportTest;
     friend class TDBGridTest;
@@ -112,14 +113,14 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
-    // The folder "Modelos" beside the program, created when missing.
+    // The folder of model files, "Modelos" beside the program or the user's own in their
+    // documents, created when missing.
     void PrepareModelDir();
     void PrepareModelDir(const std::string& modelDir);
     void acSaveExecute();
     // Writes the inputs to the model file named by Modelo, in FModelDir.
     void SaveModel();
     void FileOpen1Execute();
-    void FileOpen1Accept(const QString& fileName);
 
     // Opens the host's exchange block, when the host created one, and takes its offered intake.
     void LinkHost();
