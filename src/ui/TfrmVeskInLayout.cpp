@@ -1,5 +1,6 @@
 #include "ui/TfrmVeskIn.h"
 
+#include "ui/AltChords.h"
 #include "ui/Fonts.h"
 #include "ui/ImageList.h"
 #include "ui/TDBGrid.h"
@@ -99,6 +100,7 @@ void TfrmVeskIn::CreateToolbars() {
     Modelo->setFixedWidth(327);
     Modelo->setMaxLength(50);
     Modelo->setFont(SansFont(10, false));
+    RefuseAltChords(Modelo);
     tb->addWidget(Modelo);
     addToolBar(Qt::TopToolBarArea, tb);
 
@@ -164,6 +166,7 @@ void TfrmVeskIn::CreateReportPage() {
     M->setLineWrapMode(QTextEdit::NoWrap);
     M->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RefuseAltChords(M);
     report->addWidget(M);
     ShowWithPage(tsRes, {ToolBar1, M});
 }
