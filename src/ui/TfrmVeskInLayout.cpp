@@ -3,6 +3,7 @@
 #include "ui/AltChords.h"
 #include "ui/Fonts.h"
 #include "ui/ImageList.h"
+#include "ui/SuppressToolTip.h"
 #include "ui/TDBGrid.h"
 #include "ui/TTabSheet.h"
 
@@ -110,6 +111,8 @@ void TfrmVeskIn::CreateToolbars() {
     tbTipo->setFont(SansFont(8, false));
     for (QAction* action : {FileOpen1, acSave, acShare, acExcel})
         AddButton(tbTipo, action, QSize(126, 38));
+    // The export has no hint, so its button shows no tooltip either.
+    SuppressToolTip(tbTipo->widgetForAction(acExcel));
     addToolBar(Qt::RightToolBarArea, tbTipo);
 }
 
