@@ -101,6 +101,7 @@ void TfrmVeskIn::CreateToolbars() {
     Modelo->setFixedWidth(327);
     Modelo->setMaxLength(50);
     Modelo->setFont(SansFont(10, false));
+    Modelo->setAccessibleName(Label13->text().trimmed());
     RefuseAltChords(Modelo);
     tb->addWidget(Modelo);
     addToolBar(Qt::TopToolBarArea, tb);
