@@ -52,7 +52,6 @@ public:
     const TVeskDairy& Dairy() const { return *FDairy; }
 
 private:
-    friend class TfrmVeskInTest;
     friend class TfrmVeskInPrintTest;
     friend class TfrmVeskInExportTest;
     friend class TfrmVeskInFilesTest;
