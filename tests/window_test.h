@@ -43,11 +43,14 @@ protected:
     std::string Estimate() const { return Find<QLabel>("ilEst")->text().toStdString(); }
     const TVeskDairy& Dairy() const { return FWindow->Dairy(); }
 
-    // Clicks into the input; the input left takes its leave, as when the user clicks. A click
-    // into a window left inactive by a closed message box activates it first.
-    void ClickInto(const char* name) {
+    // A window left inactive by a closed dialog is active again once the user clicks into it.
+    void Activate() {
         if (!FWindow->isActiveWindow())
             Show();
+    }
+    // Clicks into the input; the input left takes its leave, as when the user clicks.
+    void ClickInto(const char* name) {
+        Activate();
         TNumericEdit* input = Input(name);
         QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(8, input->height() / 2));
         ASSERT_TRUE(input->hasFocus()) << name;

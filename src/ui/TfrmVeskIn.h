@@ -52,7 +52,6 @@ public:
     const TVeskDairy& Dairy() const { return *FDairy; }
 
 private:
-    friend class TfrmVeskInPrintTest;
     friend class TfrmVeskInExportTest;
     friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
