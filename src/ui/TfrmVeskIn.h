@@ -55,7 +55,6 @@ private:
     friend class TfrmVeskInExportTest;
     friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
-    friend class TfrmVeskInReportTest;
     friend class TDBGridTest;
     friend class TBadInputFilesTest;
     friend class TBadInputWindowTest;
