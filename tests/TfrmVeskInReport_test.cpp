@@ -10,7 +10,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -29,10 +28,6 @@ protected:
     }
     void SetUp() override { Create('.'); }
 
-    void Calculate() {
-        Activate();
-        QTest::keyClick(FWindow.get(), Qt::Key_F9);
-    }
     // The paragraphs of the report view; none while the view has not been built.
     std::vector<std::string> Report() const {
         std::vector<std::string> lines;
@@ -59,11 +54,6 @@ protected:
         return {Find<QAction>("DataSetEdit1")->isEnabled(),
                 Find<QAction>("DataSetPost1")->isEnabled(),
                 Find<QAction>("DataSetCancel1")->isEnabled()};
-    }
-    void PressTableCommand(const char* name) {
-        Idle();
-        QTest::mouseClick(Find<QToolBar>("ToolBar2")->widgetForAction(Find<QAction>(name)),
-                          Qt::LeftButton);
     }
 };
 
@@ -161,8 +151,8 @@ TEST_P(TfrmVeskInFailingCalculation, ChangesNothingButTheCalculatedMark) {
     if (calculatedBefore) {
         Calculate();
         TypeIntoGridCell(*FWindow, 0, 2, QStringLiteral("g"));
-        PressTableCommand("DataSetPost1");
-        PressTableCommand("DataSetEdit1");
+        Press("ToolBar2", "DataSetPost1");
+        Press("ToolBar2", "DataSetEdit1");
         ASSERT_EQ(TableTexts().at(2), "g");
     }
     const std::vector<std::string> report = Report();

@@ -493,7 +493,7 @@ TEST_F(TfrmVeskInTest, CommandsFollowTheirStateWhenIdle) {
     EXPECT_FALSE(acExcel->isEnabled());
     EXPECT_FALSE(bold->isEnabled());
 
-    QTest::keyClick(FWindow.get(), Qt::Key_F9);
+    Calculate();
     ASSERT_EQ(CurrentPage(), Find<QWidget>("tsRes"));
     Idle();
     EXPECT_TRUE(acExcel->isEnabled());
@@ -538,7 +538,7 @@ QString ToolTipOver(QToolBar& bar, QAction& action) {
 TEST_F(TfrmVeskInTest, ExportShowsNoTooltip) {
     auto* bar = Find<QToolBar>("tbTipo");
     EXPECT_EQ(ToolTipOver(*bar, *Find<QAction>("acSave")), QStringLiteral("Guardar"));
-    QTest::keyClick(FWindow.get(), Qt::Key_F9);
+    Calculate();
     Idle();
     auto* acExcel = Find<QAction>("acExcel");
     ASSERT_TRUE(acExcel->isEnabled());

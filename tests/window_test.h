@@ -6,12 +6,14 @@
 #include "ui/TfrmVeskIn.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +74,17 @@ protected:
         const int index = pages->indexOf(Find<QWidget>(page));
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
         ASSERT_EQ(pages->currentIndex(), index) << page;
+    }
+    // Clicks the action's button on a toolbar, once the idle update has enabled it.
+    void Press(const char* bar, const char* action) {
+        Idle();
+        QTest::mouseClick(Find<QToolBar>(bar)->widgetForAction(Find<QAction>(action)),
+                          Qt::LeftButton);
+    }
+    // F9, wherever the focus is.
+    void Calculate() {
+        Activate();
+        QTest::keyClick(FWindow.get(), Qt::Key_F9);
     }
     QWidget* CurrentPage() const { return Find<QTabWidget>("pc")->currentWidget(); }
     // What the window does whenever the application is about to wait for events.
