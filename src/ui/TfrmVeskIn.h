@@ -52,12 +52,9 @@ public:
     const TVeskDairy& Dairy() const { return *FDairy; }
 
 private:
-    friend class TfrmVeskInTest;
-    friend class TfrmVeskInPrintTest;
     friend class TfrmVeskInExportTest;
     friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
-    friend class TfrmVeskInReportTest;
     friend class TDBGridTest;
     friend class TBadInputFilesTest;
     friend class TBadInputWindowTest;
