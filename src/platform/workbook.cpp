@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <locale.h>
+#include <map>
 #include <optional>
 #include <unistd.h>
 #include <utility>
@@ -135,9 +136,11 @@ void TWorkbookWriter::TState::Start() {
     FWorksheet = Library().workbook_add_worksheet(FBook, FSheet.Name.c_str());
     if (!FWorksheet)
         Fail(FPath, "the sheet \"" + FSheet.Name + "\" cannot be added");
+    // One format per number format: the library looks an equal second one up at every cell.
+    std::map<std::string, lxw_format*> formats;
     for (const TWorkbookColumn& column : FSheet.Columns) {
-        lxw_format* format = nullptr;
-        if (!column.NumberFormat.empty() || FSheet.FontPoints > 0)
+        lxw_format*& format = formats[column.NumberFormat];
+        if (!format && (!column.NumberFormat.empty() || FSheet.FontPoints > 0))
             format = NewFormat();
         if (!column.NumberFormat.empty())
             Library().format_set_num_format(format, column.NumberFormat.c_str());
