@@ -9,14 +9,8 @@ struct TReadCell {
     std::string Value; // Python's repr of the value
     std::string NumberFormat;
     bool Bold = false;
-    bool Italic = false;
-    bool Underline = false;
     std::string Size;
-    std::string FontColor; // "FF000000"; "None" when automatic
-    std::string Fill;      // "FFC0C0C0"; "None" when not filled
-    std::string Rotation;
-    bool Wrap = false;
-    std::string Alignment; // "None" for general
+    std::string Fill; // "FFC0C0C0"; "None" when not filled
 };
 
 struct TReadSheet {
