@@ -75,36 +75,21 @@ TEST_F(SpreadsheetExport, TheFirstExportWritesTheSheetInAFolderOfItsOwn) {
 
     const TReadSheet read = ReadXlsx(file);
     EXPECT_EQ(read.Name, "SolucionVesk");
-    const char* const titles[] = {"Codigo", "Nombre", "Unidad", "Mínimo", "Máximo"};
-    for (int column = 0; column < 5; ++column) {
-        const std::string name = std::string(1, char('A' + column)) + "1";
-        const TReadCell& title = read.Cells.at(name);
-        EXPECT_EQ(title.Value, std::string("'") + titles[column] + "'");
-        EXPECT_TRUE(title.Bold) << name;
-        EXPECT_EQ(title.Fill, "FFC0C0C0") << name;
-        EXPECT_EQ(title.Size, "8.0") << name;
-    }
-    struct TExpected {
-        const char* Cell;
-        const char* Type;
-        const char* Value;
-        const char* NumberFormat;
-    };
-    const TExpected cells[] = {
-        {"A2", "n", "1", "General"},      {"B2", "s", "'Proteína cruda'", "@"},
-        {"C2", "s", "'%'", "@"},          {"D2", "n", "0.0025", "0.0000"},
-        {"E2", "n", "18.75", "0.0000"},   {"C3", "s", "'Mcal/kg'", "@"},
-        {"E4", "None", "None", "0.0000"}, {"A8", "n", "7", "General"},
-        {"D8", "n", "1", "0.0000"},       {"E8", "None", "None", "0.0000"},
-    };
-    for (const TExpected& expected : cells) {
-        const TReadCell& cell = read.Cells.at(expected.Cell);
-        EXPECT_EQ(cell.Type, expected.Type) << expected.Cell;
-        EXPECT_EQ(cell.Value, expected.Value) << expected.Cell;
-        EXPECT_EQ(cell.NumberFormat, expected.NumberFormat) << expected.Cell;
-        EXPECT_FALSE(cell.Bold) << expected.Cell;
-        EXPECT_EQ(cell.Size, "8.0") << expected.Cell;
-    }
+    ExpectTitles(read, {"Codigo", "Nombre", "Unidad", "Mínimo", "Máximo"}, "8.0");
+    ExpectCells(read, {
+                          {"A2", "n", "1", "General"},
+                          {"B2", "s", "'Proteína cruda'", "@"},
+                          {"C2", "s", "'%'", "@"},
+                          {"D2", "n", "0.0025", "0.0000"},
+                          {"E2", "n", "18.75", "0.0000"},
+                          {"C3", "s", "'Mcal/kg'", "@"},
+                          {"E4", "None", "None", "0.0000"},
+                          {"A8", "n", "7", "General"},
+                          {"D8", "n", "1", "0.0000"},
+                          {"E8", "None", "None", "0.0000"},
+                      });
+    for (const auto& [name, cell] : read.Cells)
+        EXPECT_EQ(cell.Size, "8.0") << name;
     EXPECT_FALSE(read.Cells.count("A9"));
     EXPECT_FALSE(read.Cells.count("F1"));
     EXPECT_EQ(read.ColumnWidths.size(), 5u);

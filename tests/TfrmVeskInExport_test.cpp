@@ -76,6 +76,12 @@ protected:
         EXPECT_EQ(FOpened.size(), 1u);
         return FOpened.empty() ? TReadSheet() : ReadXlsx(FOpened.back().Path);
     }
+    // Down on the last row of the grid begins a new row; its minimum is typed in.
+    void AddRowWithMinimumTwo() {
+        TypeIntoGridCell(*FWindow, 6, 3, QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+    }
     void ExpectNothingLeftOver() {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor is back";
         Idle();
@@ -130,14 +136,7 @@ TEST_P(TfrmVeskInExportNotation, WritesTheCalculatedRestrictions) {
 
     const TReadSheet sheet = Exported();
     EXPECT_EQ(sheet.Name, "SolucionVesk");
-    const char* const titles[] = {"Codigo", "Nombre", "Unidad", "Mínimo", "Máximo"};
-    for (int column = 0; column < 5; ++column) {
-        const TReadCell& title = sheet.Cells.at(std::string(1, char('A' + column)) + "1");
-        EXPECT_EQ(title.Value, Quoted(titles[column]));
-        EXPECT_TRUE(title.Bold);
-        EXPECT_EQ(title.Fill, "FFC0C0C0");
-        EXPECT_EQ(title.Size, "8.0");
-    }
+    ExpectTitles(sheet, {"Codigo", "Nombre", "Unidad", "Mínimo", "Máximo"}, "8.0");
     for (size_t i = 0; i < RestrictionOrder.size(); ++i) {
         const TRestriccion& record = FWindow->Dairy().*RestrictionOrder[i].Record;
         const std::string row = std::to_string(i + 2);
@@ -183,9 +182,7 @@ INSTANTIATE_TEST_SUITE_P(EditorClosed, TfrmVeskInExportEdit, testing::Bool());
 
 TEST_F(TfrmVeskInExportTest, RowsTheUserAddedFollowTheSeven) {
     Calculate();
-    TypeIntoGridCell(*FWindow, 6, 3, QString());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+    AddRowWithMinimumTwo();
     Export();
     const TReadSheet sheet = Exported();
     EXPECT_TRUE(Empty(sheet, "A9"));
@@ -199,9 +196,7 @@ TEST_F(TfrmVeskInExportTest, RowsTheUserAddedFollowTheSeven) {
 // table stays below it, as in a worksheet written over.
 TEST_F(TfrmVeskInExportTest, ALaterExportRewritesTheSameWorkbook) {
     Calculate();
-    TypeIntoGridCell(*FWindow, 6, 3, QString());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+    AddRowWithMinimumTwo();
     Export();
     Calculate();
     TypeIntoGridCell(*FWindow, 0, 3, QStringLiteral("0.5"));

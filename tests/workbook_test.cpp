@@ -58,38 +58,22 @@ TEST_F(Workbook, WritesTypedCellsWithTheirColumnsFormats) {
                              {TWorkbookCell(), std::string()},
                              {std::int64_t(-7)}});
     EXPECT_EQ(read.Name, "SolucionVesk");
-    struct TExpected {
-        const char* Cell;
-        const char* Type;
-        const char* Value;
-        const char* NumberFormat;
-    };
-    const TExpected cells[] = {
-        {"A2", "n", "1", "General"},
-        {"B2", "s", "'Proteína cruda'", "@"},
-        {"C2", "n", "0.0025", "0.0000"},
-        {"D2", "n", "18.75", "0.0000"},
-        {"C3", "n", "28", "0.0000"},
-        // Empty cells, given or missing, hold nothing but keep their column's format.
-        {"D3", "None", "None", "0.0000"},
-        {"A4", "None", "None", "General"},
-        {"B4", "None", "None", "@"},
-        {"D5", "None", "None", "0.0000"},
-        {"A5", "n", "-7", "General"},
-    };
-    for (const TExpected& expected : cells) {
-        const auto found = read.Cells.find(expected.Cell);
-        if (found == read.Cells.end()) {
-            EXPECT_STREQ(expected.Type, "None") << expected.Cell << " is missing";
-            continue;
-        }
-        const TReadCell& cell = found->second;
-        EXPECT_EQ(cell.Type, expected.Type) << expected.Cell;
-        EXPECT_EQ(cell.Value, expected.Value) << expected.Cell;
-        EXPECT_EQ(cell.NumberFormat, expected.NumberFormat) << expected.Cell;
-        EXPECT_FALSE(cell.Bold) << expected.Cell;
-        EXPECT_EQ(cell.Fill, "None") << expected.Cell;
-    }
+    ExpectCells(read, {
+                          {"A2", "n", "1", "General"},
+                          {"B2", "s", "'Proteína cruda'", "@"},
+                          {"C2", "n", "0.0025", "0.0000"},
+                          {"D2", "n", "18.75", "0.0000"},
+                          {"C3", "n", "28", "0.0000"},
+                          // Empty cells, given or missing, hold nothing but keep their column's
+                          // format.
+                          {"D3", "None", "None", "0.0000"},
+                          {"A4", "None", "None", "General"},
+                          {"B4", "None", "None", "@"},
+                          {"D5", "None", "None", "0.0000"},
+                          {"A5", "n", "-7", "General"},
+                      });
+    for (const auto& [name, cell] : read.Cells)
+        EXPECT_EQ(cell.Fill, name.substr(1) == "1" ? "FFC0C0C0" : "None") << name;
     EXPECT_FALSE(read.Cells.count("A6"));
     EXPECT_FALSE(read.Cells.count("E1"));
 }
@@ -101,16 +85,7 @@ TEST_P(WorkbookFont, TitlesAreBoldOnSilverAndEveryCellHasTheSheetsSize) {
     TWorkbookSheet sheet = Restrictions;
     sheet.FontPoints = GetParam().first;
     const TReadSheet read = Write(sheet, {{std::int64_t(1), std::string("ENl"), 1.5}});
-    const char* titles[] = {"Codigo", "Nombre", "Mínimo", "Máximo"};
-    for (int column = 0; column < 4; ++column) {
-        const std::string name = std::string(1, char('A' + column)) + "1";
-        const TReadCell& title = read.Cells.at(name);
-        EXPECT_EQ(title.Value, "'" + std::string(titles[column]) + "'") << name;
-        EXPECT_EQ(title.Type, "s") << name;
-        EXPECT_TRUE(title.Bold) << name;
-        EXPECT_EQ(title.Fill, "FFC0C0C0") << name;
-        EXPECT_EQ(title.Size, GetParam().second) << name;
-    }
+    ExpectTitles(read, {"Codigo", "Nombre", "Mínimo", "Máximo"}, GetParam().second);
     for (const char* data : {"A2", "B2", "C2", "D2"})
         EXPECT_EQ(read.Cells.at(data).Size, GetParam().second) << data;
 }

@@ -60,3 +60,33 @@ TReadSheet ReadXlsx(const std::string& path) {
     }
     return sheet;
 }
+
+void ExpectCells(const TReadSheet& sheet, const std::vector<TExpectedCell>& cells) {
+    for (const TExpectedCell& expected : cells) {
+        const auto found = sheet.Cells.find(expected.Cell);
+        if (found == sheet.Cells.end()) {
+            EXPECT_STREQ(expected.Type, "None") << expected.Cell << " is missing";
+            continue;
+        }
+        const TReadCell& cell = found->second;
+        EXPECT_EQ(cell.Type, expected.Type) << expected.Cell;
+        EXPECT_EQ(cell.Value, expected.Value) << expected.Cell;
+        EXPECT_EQ(cell.NumberFormat, expected.NumberFormat) << expected.Cell;
+        EXPECT_FALSE(cell.Bold) << expected.Cell;
+    }
+}
+
+void ExpectTitles(const TReadSheet& sheet, const std::vector<std::string>& titles,
+                  const std::string& size) {
+    for (size_t column = 0; column < titles.size(); ++column) {
+        const std::string name = std::string(1, char('A' + column)) + "1";
+        const auto found = sheet.Cells.find(name);
+        ASSERT_NE(found, sheet.Cells.end()) << name;
+        const TReadCell& title = found->second;
+        EXPECT_EQ(title.Type, "s") << name;
+        EXPECT_EQ(title.Value, std::string("'") + titles[column] + "'") << name;
+        EXPECT_TRUE(title.Bold) << name;
+        EXPECT_EQ(title.Fill, "FFC0C0C0") << name;
+        EXPECT_EQ(title.Size, size) << name;
+    }
+}

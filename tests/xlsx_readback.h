@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // What a reader of .xlsx files (openpyxl) finds in a saved workbook's first worksheet.
 struct TReadCell {
@@ -21,3 +22,18 @@ struct TReadSheet {
 
 // Reads the file with /usr/bin/python3 and openpyxl; fails the current test when it cannot.
 TReadSheet ReadXlsx(const std::string& path);
+
+// What a test expects of a data cell, regular (not bold), with Python's repr of its value.
+struct TExpectedCell {
+    const char* Cell;
+    const char* Type;
+    const char* Value;
+    const char* NumberFormat;
+};
+
+// Checks each cell; one missing from the sheet passes for an empty one ("None").
+void ExpectCells(const TReadSheet& sheet, const std::vector<TExpectedCell>& cells);
+
+// Checks row 1: the titles from column A on, texts bold on silver in a font of the size given.
+void ExpectTitles(const TReadSheet& sheet, const std::vector<std::string>& titles,
+                  const std::string& size);
