@@ -246,39 +246,50 @@ TEST_P(WorkbookFailure, LeavesTheOldFileAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Saves, WorkbookFailure,
-    testing::Values(TFailedSave{"DestroyedBeforeCommit",
-                                [](const std::string& path) {
-                                    TWorkbookWriter writer(path, Restrictions);
-                                    writer.AddRow({std::int64_t(1)});
-                                },
-                                nullptr},
-                    TFailedSave{"NotFiniteNumber",
-                                [](const std::string& path) {
-                                    TWorkbookWriter writer(path, Restrictions);
-                                    writer.AddRow({std::int64_t(1), std::string("a"), 0.5});
-                                    writer.AddRow({std::int64_t(2), std::string("b"), 0.5,
-                                                   std::numeric_limits<double>::infinity()});
-                                    writer.Commit();
-                                },
-                                "row 3: column 4: a number must be finite"},
-                    TFailedSave{"MoreCellsThanColumns",
-                                [](const std::string& path) {
-                                    TWorkbookWriter writer(path, {"Lote", {{"a", ""}}, 0});
-                                    writer.AddRow({1.0, 2.0});
-                                },
-                                "row 2: 2 cells for 1 columns"},
-                    TFailedSave{"TooLongText",
-                                [](const std::string& path) {
-                                    TWorkbookWriter writer(path, {"Lote", {{"a", ""}}, 0});
-                                    writer.AddRow({std::string(32768, 'x')});
-                                },
-                                "row 2: column 1: a text may have at most 32767 characters"},
-                    TFailedSave{
-                        "BadSheetName",
-                        [](const std::string& path) {
-                            TWorkbookWriter(path, {"a[1]", {}, 0});
-                        },
-                        "Worksheet name cannot contain invalid characters: '[ ] : * ? / \\'"}),
+    testing::Values(
+        TFailedSave{"DestroyedBeforeCommit",
+                    [](const std::string& path) {
+                        TWorkbookWriter writer(path, Restrictions);
+                        writer.AddRow({std::int64_t(1)});
+                    },
+                    nullptr},
+        TFailedSave{"NotFiniteNumber",
+                    [](const std::string& path) {
+                        TWorkbookWriter writer(path, Restrictions);
+                        writer.AddRow({std::int64_t(1), std::string("a"), 0.5});
+                        writer.AddRow({std::int64_t(2), std::string("b"), 0.5,
+                                       std::numeric_limits<double>::infinity()});
+                        writer.Commit();
+                    },
+                    "row 3: column 4: a number must be finite"},
+        TFailedSave{"MoreCellsThanColumns",
+                    [](const std::string& path) {
+                        TWorkbookWriter writer(path, {"Lote", {{"a", ""}}, 0});
+                        writer.AddRow({1.0, 2.0});
+                    },
+                    "row 2: 2 cells for 1 columns"},
+        TFailedSave{"NotUtf8Text",
+                    [](const std::string& path) {
+                        TWorkbookWriter writer(path, {"Lote", {{"a", ""}, {"b", ""}}, 0});
+                        writer.AddRow({std::string("Fósforo"), std::string("F\xF3sforo")});
+                    },
+                    "row 2: column 2: the text is not UTF-8"},
+        TFailedSave{"NotUtf8Title",
+                    [](const std::string& path) {
+                        TWorkbookWriter(path, {"Lote", {{"M\xEDnimo", ""}}, 0});
+                    },
+                    "the title of column 1 is not UTF-8 text"},
+        TFailedSave{"TooLongText",
+                    [](const std::string& path) {
+                        TWorkbookWriter writer(path, {"Lote", {{"a", ""}}, 0});
+                        writer.AddRow({std::string(32768, 'x')});
+                    },
+                    "row 2: column 1: a text may have at most 32767 characters"},
+        TFailedSave{"BadSheetName",
+                    [](const std::string& path) {
+                        TWorkbookWriter(path, {"a[1]", {}, 0});
+                    },
+                    "Worksheet name cannot contain invalid characters: '[ ] : * ? / \\'"}),
     [](const testing::TestParamInfo<TFailedSave>& info) { return info.param.Label; });
 
 TEST_F(Workbook, ATargetThatIsAFolderStaysAndNothingIsLeft) {

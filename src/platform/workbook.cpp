@@ -122,6 +122,11 @@ void TWorkbookWriter::TState::Start() {
     } catch (const EWorkbookError& error) {
         Fail(FPath, error.what());
     }
+    if (!Utf8Valid(FSheet.Name))
+        Fail(FPath, "the sheet name is not UTF-8 text");
+    for (std::size_t column = 0; column < FSheet.Columns.size(); ++column)
+        if (!Utf8Valid(FSheet.Columns[column].Title))
+            Fail(FPath, "the title of column " + std::to_string(column + 1) + " is not UTF-8 text");
     const TCLocale notation(FPath);
     FTemporary = CreateTemporary(FPath);
     FScratchFolder = fs::path(FTemporary).parent_path().string();
@@ -210,8 +215,10 @@ void TWorkbookWriter::TState::AddRow(const std::vector<TWorkbookCell>& cells) {
         const TWorkbookCell& cell = cells[column];
         if (const auto* real = std::get_if<double>(&cell); real && !std::isfinite(*real))
             FailRow("column " + std::to_string(column + 1) + ": a number must be finite");
-        if (const auto* text = std::get_if<std::string>(&cell);
-            text && Utf8Length(*text) > MaxTextLength)
+        const auto* text = std::get_if<std::string>(&cell);
+        if (text && !Utf8Valid(*text))
+            FailRow("column " + std::to_string(column + 1) + ": the text is not UTF-8");
+        if (text && Utf8Length(*text) > MaxTextLength)
             FailRow("column " + std::to_string(column + 1) +
                     ": a text may have at most 32767 characters");
     }
