@@ -3,11 +3,11 @@
 #include "exchange/UProcs02.h"
 #include "model/UVesk.h"
 #include "platform/memory_table.h"
-#include "platform/spreadsheet/spreadsheet.h"
 #include "ui/ImageList.h"
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,8 +51,12 @@ public:
     // The model as the window holds it, for reading.
     const TVeskDairy& Dairy() const { return *FDairy; }
 
+    // Shows a saved workbook file to the user; false when nothing can open it.
+    using TSheetOpener = std::function<bool(const std::string& path)>;
+    // Replaces the desktop's default handler, which the window starts with.
+    void SetSheetOpener(TSheetOpener opener) { FSheetOpener = std::move(opener); }
+
 private:
-    friend class TfrmVeskInExportTest;
     friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
     friend class TDBGridTest;
@@ -147,7 +151,6 @@ private:
     std::unique_ptr<QPrinter> FPrinter;
     // The one font dialog of the window, owned by it.
     TFontDialog* FFontDialog = nullptr;
-    // Shows the saved workbook file; the desktop's default handler unless replaced.
     TSheetOpener FSheetOpener;
     std::unique_ptr<TSpreadsheetExport> ee;
     // The open dialog's initial folder; Qt's own choice while empty.
