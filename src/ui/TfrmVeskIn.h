@@ -3,11 +3,11 @@
 #include "exchange/UProcs02.h"
 #include "model/UVesk.h"
 #include "platform/memory_table.h"
-#include "platform/spreadsheet/spreadsheet.h"
 #include "ui/ImageList.h"
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -53,12 +53,13 @@ public:
     // Loads fileName as accepting it in the open dialog does: the model, its name, the inputs.
     void FileOpen1Accept(const QString& fileName);
 
+    // Shows a saved workbook file to the user; false when nothing can open it.
+    using TSheetOpener = std::function<bool(const std::string& path)>;
+    // Replaces the desktop's default handler, which the window starts with.
+    void SetSheetOpener(TSheetOpener opener) { FSheetOpener = std::move(opener); }
+
 private:
-    friend class TfrmVeskInTest;
-    friend class TfrmVeskInPrintTest;
-    friend class TfrmVeskInExportTest;
     friend class TfrmVeskInHostTest;
-    friend class TfrmVeskInReportTest;
     friend class TDBGridTest;
     friend class TBadInputFilesTest;
     friend class TBadInputWindowTest;
@@ -151,7 +152,6 @@ private:
     std::unique_ptr<QPrinter> FPrinter;
     // The one font dialog of the window, owned by it.
     TFontDialog* FFontDialog = nullptr;
-    // Shows the saved workbook file; the desktop's default handler unless replaced.
     TSheetOpener FSheetOpener;
     std::unique_ptr<TSpreadsheetExport> ee;
     // The open dialog's initial folder; Qt's own choice while empty.
