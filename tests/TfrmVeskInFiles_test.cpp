@@ -9,8 +9,8 @@
 #include "ui/TNumericEdit.h"
 #include "ui/TRadioGroup.h"
 #include "window_calculation.h"
+#include "window_test.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
@@ -19,7 +19,6 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -33,39 +32,6 @@
 
 namespace fs = std::filesystem;
 
-// Answers the open dialog once it is up: looks at it until look is content, then types the
-// given name (a path, or a name in the dialog's folder) and accepts, or cancels for no name.
-class TOpenDialogAnswer {
-public:
-    TOpenDialogAnswer(QString name, std::function<bool(QFileDialog&)> look = {})
-        : FName(std::move(name)), FLook(std::move(look)) {
-        QObject::connect(&FTimer, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog || (FLook && !FLook(*dialog) && ++FTicks < 300))
-                return;
-            FLook = {};
-            FAnswered = true;
-            if (FName.isEmpty()) {
-                dialog->reject();
-                return;
-            }
-            auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_NE(typed, nullptr);
-            typed->setText(FName);
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        FTimer.start(10);
-    }
-    bool Answered() const { return FAnswered; }
-
-private:
-    QString FName;
-    std::function<bool(QFileDialog&)> FLook;
-    QTimer FTimer;
-    int FTicks = 0;
-    bool FAnswered = false;
-};
-
 namespace {
 
 std::string Documents() {
@@ -78,9 +44,8 @@ std::string Home() {
 
 } // namespace
 
-// The window as its user meets it, with its models in the documents folder of the test
-// program's own home.
-class TfrmVeskInFilesTest : public testing::Test {
+// The window with its models in the documents folder of the test program's own home.
+class TfrmVeskInFilesTest : public TWindowTest {
 protected:
     void SetUp() override { Create('.'); }
     void TearDown() override {
@@ -88,18 +53,9 @@ protected:
         std::error_code ignored;
         fs::remove_all(Home() + "/Documents", ignored);
         fs::remove_all(Home() + "/.config", ignored);
-        SetRegional({'.', ","});
-    }
-    void Create(char separator) {
-        SetRegional({separator, ""});
-        FWindow = std::make_unique<TfrmVeskIn>();
+        TWindowTest::TearDown();
     }
 
-    template <class TChild> TChild* Find(const char* name) const {
-        auto* child = FWindow->findChild<TChild*>(QLatin1String(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
     QLineEdit* Modelo() const { return Find<QLineEdit>("Modelo"); }
     std::string ModelName() const { return Modelo()->text().toStdString(); }
     std::string ModelPath(const std::string& name) const { return FModelDir + "/" + name; }
@@ -109,30 +65,28 @@ protected:
     std::vector<TModalAnswer::TBox> Save(const QString& name) {
         Modelo()->setText(name);
         TModalAnswer answer;
-        QToolBar* bar = Find<QToolBar>("tbTipo");
-        QTest::mouseClick(bar->widgetForAction(Find<QAction>("acSave")), Qt::LeftButton);
+        Press("tbTipo", "acSave");
         return answer.Boxes();
     }
-    void Open(const QString& name, std::function<bool(QFileDialog&)> look = {}) {
-        TOpenDialogAnswer answer(name, std::move(look));
-        Find<QAction>("FileOpen1")->trigger();
-        EXPECT_TRUE(answer.Answered());
+    // Runs "Cargar modelo..." and hands its dialog to answer, which closes it.
+    void Open(const std::function<void(QFileDialog&)>& answer) {
+        EXPECT_TRUE(
+            AnswerDialog<QFileDialog>([&] { Find<QAction>("FileOpen1")->trigger(); }, answer));
+    }
+    // Types name (a path, or a name in the dialog's folder) into the dialog and accepts it.
+    void Open(const QString& name) {
+        Open([&](QFileDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+            static_cast<QDialog&>(dialog).accept();
+        });
     }
     void Accept(const std::string& path) { FWindow->FileOpen1Accept(QString::fromStdString(path)); }
-    // Types text over the whole of a numeric input.
-    void Type(const char* input, const QString& text) {
-        auto* edit = Find<TNumericEdit>(input);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
     // Loads an animal whose every field differs from the defaults and survives the inputs,
     // with the current separator; ADG and Freshenning are not read from the inputs of a
     // lactating cow, so a save writes them as loaded.
     void LoadAnimal(char separator = '.');
 
     std::string FModelDir = Documents() + "/Vesk/Modelos";
-    std::unique_ptr<TfrmVeskIn> FWindow;
 };
 
 namespace {
@@ -182,15 +136,15 @@ protected:
 
 TEST_P(TfrmVeskInFilesSeparator, SavedAnimalLoadsBackThroughTheDialog) {
     LoadAnimal(GetParam());
-    const TVeskDairy loaded = FWindow->Dairy();
+    const TVeskDairy loaded = Dairy();
     EXPECT_TRUE(Save(QStringLiteral("vaca")).empty());
     EXPECT_EQ(FileContents(ModelPath("vaca.VM2")),
               "[Data]\r\n" + Separated(SavedAnimal, GetParam()));
 
     Open(QStringLiteral("nueva"));
-    EXPECT_EQ(FWindow->Dairy().Peso, 450.0f);
+    EXPECT_EQ(Dairy().Peso, 450.0f);
     Open(QString::fromStdString(ModelPath("vaca.VM2")));
-    ExpectInputs(FWindow->Dairy(), loaded);
+    ExpectInputs(Dairy(), loaded);
     EXPECT_EQ(ModelName(), "vaca");
     EXPECT_EQ(Find<TRadioGroup>("rgLact")->ItemIndex(), 2);
 }
@@ -202,7 +156,7 @@ TEST_F(TfrmVeskInFilesTest, SavingKeepsWhatWasAddedByHand) {
                                      "\r\n[Fin]\r\ny=2\r\n");
     LoadAnimal();
     Save(QStringLiteral("vaca"));
-    Type("ilPeso", QStringLiteral("500"));
+    Type("ilPeso", "500");
     Save(QStringLiteral("vaca"));
     EXPECT_EQ(FileContents(ModelPath("vaca.VM2")),
               "; notas\r\n[Otra]\r\nx=1\r\n[data]\r\nNota=hola\r\nPeso=500\r\nTipo=0\r\n"
@@ -269,7 +223,7 @@ TEST_F(TfrmVeskInFilesTest, DialogStartsInTheModelFolderAndListsSavedModels) {
     StoreFile(ModelPath("novilla.vm2"), "[Data]\r\nTipo=2\r\n");
     StoreFile(ModelPath("notas.txt"), "");
     std::set<std::string> listed;
-    Open(QString(), [&](QFileDialog& dialog) {
+    Open([&](QFileDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Cargar archivo de modelo"));
         EXPECT_EQ(dialog.nameFilters(),
                   QStringList({QStringLiteral("Archivos de modelo Vesk (*.vm2)"),
@@ -280,26 +234,28 @@ TEST_F(TfrmVeskInFilesTest, DialogStartsInTheModelFolderAndListsSavedModels) {
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
         EXPECT_EQ(dialog.directory().absolutePath(), QString::fromStdString(FModelDir));
         auto* files = dialog.findChild<QFileSystemModel*>();
-        if (!files)
-            return true;
-        listed.clear();
-        const QModelIndex folder = files->index(QString::fromStdString(FModelDir));
-        for (int row = 0; row < files->rowCount(folder); ++row) {
-            const QModelIndex file = files->index(row, 0, folder);
-            if (files->flags(file) & Qt::ItemIsEnabled)
-                listed.insert(files->fileName(file).toStdString());
-        }
-        return listed.size() >= 3;
+        // The dialog reads its folder in the background.
+        EXPECT_TRUE(files && QTest::qWaitFor([&] {
+                        listed.clear();
+                        const QModelIndex folder = files->index(QString::fromStdString(FModelDir));
+                        for (int row = 0; row < files->rowCount(folder); ++row) {
+                            const QModelIndex file = files->index(row, 0, folder);
+                            if (files->flags(file) & Qt::ItemIsEnabled)
+                                listed.insert(files->fileName(file).toStdString());
+                        }
+                        return listed.size() >= 3;
+                    }));
+        dialog.reject();
     });
     EXPECT_EQ(listed, (std::set<std::string>{"novilla.vm2", "toro.VM2", "vaca.VM2"}));
 }
 
 TEST_F(TfrmVeskInFilesTest, CancelledDialogLoadsNothing) {
     LoadAnimal();
-    const TVeskDairy before = FWindow->Dairy();
+    const TVeskDairy before = Dairy();
     Modelo()->setText(QStringLiteral("vaca"));
-    Open(QString());
-    ExpectInputs(FWindow->Dairy(), before);
+    Open([](QFileDialog& dialog) { dialog.reject(); });
+    ExpectInputs(Dairy(), before);
     EXPECT_EQ(ModelName(), "vaca");
 }
 
@@ -307,7 +263,7 @@ TEST_F(TfrmVeskInFilesTest, CancelledDialogLoadsNothing) {
 TEST_F(TfrmVeskInFilesTest, TypedNameOfNoFileLoadsTheDefaults) {
     LoadAnimal();
     Open(QStringLiteral("nueva"));
-    const TVeskDairy& model = FWindow->Dairy();
+    const TVeskDairy& model = Dairy();
     EXPECT_EQ(ModelName(), "nueva");
     EXPECT_EQ(model.Leche, 15.0f);
     EXPECT_EQ(model.Peso, 450.0f);
@@ -328,7 +284,7 @@ TEST_P(TfrmVeskInFilesLoadedName, IsTheFileNameWithoutItsLastExtension) {
     StoreFile(ModelPath(GetParam().File), "[Data]\r\nTipo=258\r\n");
     Accept(ModelPath(GetParam().File));
     EXPECT_EQ(ModelName(), GetParam().Name);
-    EXPECT_EQ(FWindow->Dairy().Tipo, 2);
+    EXPECT_EQ(Dairy().Tipo, 2);
     EXPECT_EQ(Tipo(), 2);
 }
 
@@ -339,14 +295,13 @@ INSTANTIATE_TEST_SUITE_P(
                               "una vaca de nombre muy largo, mucho más de cincuenta letras"}));
 
 TEST_F(TfrmVeskInFilesTest, LoadingKeepsTheReportAndTheCalculatedState) {
-    FWindow->show();
+    Show();
     ExpectCalculates(*FWindow);
     const QString report = Find<QTextEdit>("M")->toPlainText();
     Accept(ModelPath("falta.VM2"));
-    EXPECT_EQ(FWindow->Dairy().Leche, 15.0f);
+    EXPECT_EQ(Dairy().Leche, 15.0f);
     EXPECT_EQ(Find<QTextEdit>("M")->toPlainText(), report);
-    // The commands follow the calculated state when the application waits for events.
-    emit QAbstractEventDispatcher::instance()->aboutToBlock();
+    Idle();
     EXPECT_TRUE(Find<QAction>("acExcel")->isEnabled());
 }
 
@@ -355,7 +310,7 @@ TEST_F(TfrmVeskInFilesTest, OverflowingValueStopsTheLoadBeforeTheNameAndInputs) 
     Modelo()->setText(QStringLiteral("antes"));
     EXPECT_THROW(Accept(ModelPath("vaca.VM2")), EOverflow);
     EXPECT_EQ(ModelName(), "antes");
-    EXPECT_EQ(FWindow->Dairy().Tipo, 1);
+    EXPECT_EQ(Dairy().Tipo, 1);
     EXPECT_EQ(Tipo(), 0);
 }
 
@@ -377,9 +332,9 @@ TEST_P(TfrmVeskInFilesBlockedDocuments, StartUpReportsTheFolderAndSavesFail) {
     }
     // The rest of the start-up was skipped: no state is selected.
     EXPECT_EQ(Tipo(), -1);
-    Open(QString(), [&](QFileDialog& dialog) {
+    Open([&](QFileDialog& dialog) {
         EXPECT_NE(dialog.directory().absolutePath(), QString::fromStdString(FModelDir));
-        return true;
+        dialog.reject();
     });
     ExpectOneErrorReport(
         Save(QStringLiteral("vaca")),
