@@ -50,6 +50,8 @@ public:
     void CheckOffered();
     // The model as the window holds it, for reading.
     const TVeskDairy& Dairy() const { return *FDairy; }
+    // Loads fileName as accepting it in the open dialog does: the model, its name, the inputs.
+    void FileOpen1Accept(const QString& fileName);
 
     // Shows a saved workbook file to the user; false when nothing can open it.
     using TSheetOpener = std::function<bool(const std::string& path)>;
@@ -57,7 +59,6 @@ public:
     void SetSheetOpener(TSheetOpener opener) { FSheetOpener = std::move(opener); }
 
 private:
-    friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
     friend class TDBGridTest;
     friend class TBadInputFilesTest;
@@ -113,14 +114,14 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
-    // The folder "Modelos" beside the program, created when missing.
+    // The folder of model files, "Modelos" beside the program or the user's own in their
+    // documents, created when missing.
     void PrepareModelDir();
     void PrepareModelDir(const std::string& modelDir);
     void acSaveExecute();
     // Writes the inputs to the model file named by Modelo, in FModelDir.
     void SaveModel();
     void FileOpen1Execute();
-    void FileOpen1Accept(const QString& fileName);
 
     // Opens the host's exchange block, when the host created one, and takes its offered intake.
     void LinkHost();
