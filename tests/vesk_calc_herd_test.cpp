@@ -1,9 +1,11 @@
+#include "herd_readback.h"
 #include "vesk_calc_run.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
@@ -324,6 +326,43 @@ TEST_F(VeskCalcHerd, LargeHerdKeepsItsOrder) {
     ASSERT_EQ(lines.size(), rows + 1u);
     for (int i = 0; i < rows; ++i)
         ASSERT_EQ(lines[i + 1], std::to_string(i) + alone[i % std::size(animals)]) << i;
+}
+
+// --xlsx: the same table in the one sheet of a workbook, nothing on standard output; a workbook
+// that cannot be written ends with 2 and leaves nothing behind, an earlier file included.
+TEST_F(VeskCalcHerd, WorkbookHoldsTheTableOfTheCsv) {
+    for (const char separator : {'.', ','}) {
+        const std::string table = separator == '.'
+                                      ? "Nombre;Peso;Grasa;Consumo\nA;450;3.5;10\nB;6OO;4;12\n"
+                                        "C;600;4;20\n;350;;8.25\n"
+                                      : "Nombre;Peso;Grasa;Consumo\nA;450;3,5;10\nB;6OO;4;12\n"
+                                        "C;600;4;20\n;350;;8,25\n";
+        const std::vector<std::string> options = {"--decimal-separator", std::string(1, separator)};
+        const TRun csv = Herd(table, options);
+        std::vector<std::string> arguments = options;
+        const std::string book = FFolder.Path() + "/lote.xlsx";
+        arguments.insert(arguments.end(), {"--herd", FFolder.Path() + "/lote.csv", "--xlsx", book});
+        const TRun run = Run(arguments);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, "");
+        ExpectHerdSheet(ReadXlsx(book), csv.Out, ';');
+    }
+    // A folder that is missing or a file, and a folder in the workbook's place, which fails the
+    // rename at the end, after every row was written.
+    std::filesystem::create_directory(FFolder.Path() + "/libro.xlsx");
+    const long entries = FFolder.Entries();
+    for (const std::string& target :
+         {FFolder.Path() + "/falta/lote.xlsx", FFolder.Path() + "/lote.csv/lote.xlsx",
+          FFolder.Path() + "/libro.xlsx"}) {
+        const TRun run = Run({"--herd", FFolder.Path() + "/lote.csv", "--xlsx", target});
+        EXPECT_EQ(run.ExitCode, 2) << target;
+        EXPECT_EQ(run.Out, "") << target;
+        EXPECT_TRUE(run.Err.starts_with("No se puede escribir el libro " + target + ": "))
+            << run.Err;
+        EXPECT_EQ(FFolder.Entries(), entries) << target;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(FFolder.Path() + "/libro.xlsx"));
 }
 
 TEST_F(VeskCalcHerd, StandardInputIsADash) {

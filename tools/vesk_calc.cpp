@@ -4,6 +4,7 @@
 #include "exchange/HerdCsv.h"
 #include "exchange/HerdLimits.h"
 #include "exchange/HerdTable.h"
+#include "exchange/HerdWorkbook.h"
 #include "exchange/ModelFile.h"
 #include "model/DefaultAnimal.h"
 #include "model/InputRoundTrip.h"
@@ -33,11 +34,13 @@ constexpr std::string_view Usage =
     "Calcula el animal por omisión, o el de cada archivo de modelo ARCHIVO, e imprime los\n"
     "informes uno tras otro, separados por una línea con solo un salto de página.\n"
     "Con --herd calcula cada animal de la tabla de lote TABLA (CSV; \"-\" lee la entrada\n"
-    "estándar) y escribe una fila de límites por animal, en CSV en la salida estándar.\n"
+    "estándar) y escribe una fila de límites por animal, en CSV en la salida estándar o,\n"
+    "con --xlsx, en la hoja \"Lote\" del libro LIBRO.\n"
     "  --raw                    calcula los valores tal como están, sin pasarlos por las\n"
     "                           entradas de la ventana (límites y decimales)\n"
     "  --decimal-separator C    separador decimal C en lugar del de la configuración regional\n"
-    "  --xlsx LIBRO             escribe la tabla de límites en el libro .xlsx LIBRO\n"
+    "  --xlsx LIBRO             escribe la tabla de límites en el libro .xlsx LIBRO, entero\n"
+    "                           o nada\n"
     "  --herd-template          imprime una tabla de lote con el animal por omisión\n";
 
 struct TOptions {
@@ -185,6 +188,26 @@ int ManyReports(const TVeskDairy& named, const TOptions& options, char decimalSe
     return Write(text) ? exitCode : 1;
 }
 
+// The limits table into the workbook of --xlsx, whole or not at all.
+int HerdToWorkbook(THerdReader& reader, const TVeskDairy& named, const TOptions& options,
+                   char decimalSeparator) {
+    try {
+        THerdWorkbook book(*options.Xlsx, HerdTitles(named));
+        std::size_t failed = 0;
+        for (THerdAnimal animal; reader.Next(animal);) {
+            CalculateHerdAnimal(animal, options.Raw, decimalSeparator);
+            failed += !animal.Error.empty();
+            book.Add(animal);
+        }
+        book.Commit();
+        return failed > 0 ? 1 : 0;
+    } catch (const EWorkbookError& error) {
+        std::cerr << "No se puede escribir el libro " << *options.Xlsx << ": "
+                  << ErrorReportText(error.what()) << '\n';
+        return 2;
+    }
+}
+
 // Reads the herd table of --herd and writes its limits table.
 int Herd(const TVeskDairy& named, const TOptions& options, char decimalSeparator) {
     std::ifstream file;
@@ -210,6 +233,9 @@ int Herd(const TVeskDairy& named, const TOptions& options, char decimalSeparator
         }
         if (!ignored.empty()) {
             std::cerr << "Columnas que no se usan: " << ignored << ".\n";
+        }
+        if (options.Xlsx) {
+            return HerdToWorkbook(reader, named, options, decimalSeparator);
         }
         const std::optional<std::size_t> failed =
             WriteHerdCsv(reader, HerdTitles(named), options.Raw, decimalSeparator, Put);

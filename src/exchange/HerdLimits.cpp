@@ -49,6 +49,13 @@ std::array<std::string, HerdColumns> HerdTitles(const TVeskDairy& named) {
     return titles;
 }
 
+THerdCell::TKind HerdColumnKind(std::size_t column) {
+    using TKind = THerdCell::TKind;
+    if (column == 2 || column == 3)
+        return TKind::Intake;
+    return column >= 4 && column < 4 + 2 * RestrictionOrder.size() ? TKind::Limit : TKind::Text;
+}
+
 std::array<THerdCell, HerdColumns> HerdCells(const THerdAnimal& animal) {
     using TKind = THerdCell::TKind;
     std::array<THerdCell, HerdColumns> cells;

@@ -31,6 +31,9 @@ struct THerdCell {
     std::int64_t Count = 0;
 };
 
+// What the column holds in a calculated row: texts, intakes or limits.
+THerdCell::TKind HerdColumnKind(std::size_t column);
+
 // The cells of an animal's row; texts point into the animal. A failing row holds its name and
 // its error only.
 std::array<THerdCell, HerdColumns> HerdCells(const THerdAnimal& animal);
