@@ -3,6 +3,7 @@
 #include "exchange/Csv.h"
 #include "platform/number_text.h"
 
+#include <array>
 #include <thread>
 #include <vector>
 
@@ -61,36 +62,49 @@ void AppendHerdCsvRow(std::string& out, const THerdAnimal& animal, char separato
     out += '\n';
 }
 
-// This thread reads a batch, then it and a second one calculate half of it each, so that both
-// cores of a small machine work; the batch's lines are written in their order.
+// A second thread calculates the end of each batch while this one calculates its start and then
+// reads the next batch, so that both cores of a small machine work; the lines are written in
+// their order.
 std::optional<std::size_t> WriteHerdCsv(THerdReader& reader,
                                         const std::array<std::string, HerdColumns>& titles,
                                         bool raw, char decimalSeparator,
                                         const std::function<bool(const std::string&)>& write) {
     constexpr std::size_t BatchSize = 4096;
-    std::vector<TCsvRecord> rows(BatchSize);
-    std::string firstHalf;
-    std::string secondHalf;
-    AppendHerdCsvTitles(firstHalf, titles, reader.Separator());
-    std::size_t failed = 0;
-    std::size_t count = BatchSize;
-    while (count == BatchSize) {
-        count = 0;
+    std::array<std::vector<TCsvRecord>, 2> batches;
+    const auto read = [&](std::vector<TCsvRecord>& rows) {
+        rows.resize(BatchSize);
+        std::size_t count = 0;
         while (count < BatchSize && reader.NextRow(rows[count]))
             ++count;
-        const std::size_t half = count / 2;
-        std::size_t secondFailed = 0;
-        std::thread helper([&] {
-            secondFailed =
-                CalculateRows(reader, rows, half, count, raw, decimalSeparator, secondHalf);
-        });
-        failed += CalculateRows(reader, rows, 0, half, raw, decimalSeparator, firstHalf);
-        helper.join();
-        failed += secondFailed;
-        if (!write(firstHalf) || !write(secondHalf))
+        return count;
+    };
+    std::string start;
+    std::string end;
+    AppendHerdCsvTitles(start, titles, reader.Separator());
+    if (!write(start))
+        return std::nullopt;
+    start.clear();
+    std::size_t failed = 0;
+    for (std::size_t batch = 0, count = read(batches[0]); count > 0; ++batch) {
+        const std::vector<TCsvRecord>& rows = batches[batch % 2];
+        // Less than half for this thread, which reads the next batch as well.
+        const std::size_t split = count * 9 / 20;
+        std::size_t endFailed = 0;
+        std::size_t next = 0;
+        {
+            const std::jthread helper([&] {
+                endFailed = CalculateRows(reader, rows, split, count, raw, decimalSeparator, end);
+            });
+            failed += CalculateRows(reader, rows, 0, split, raw, decimalSeparator, start);
+            if (count == BatchSize)
+                next = read(batches[(batch + 1) % 2]);
+        }
+        failed += endFailed;
+        if (!write(start) || !write(end))
             return std::nullopt;
-        firstHalf.clear();
-        secondHalf.clear();
+        start.clear();
+        end.clear();
+        count = next;
     }
     return failed;
 }
