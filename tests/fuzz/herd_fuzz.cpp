@@ -4,26 +4,18 @@
 // hold the animal's name and failure as they are.
 
 #include "fuzz_support.h"
+#include "model_checks.h"
 
 #include "exchange/Csv.h"
 #include "exchange/HerdCsv.h"
 #include "exchange/HerdLimits.h"
 #include "exchange/HerdTable.h"
 
-#include <cmath>
 #include <initializer_list>
 #include <sstream>
 #include <string>
 
 namespace {
-
-bool FiniteReals(const TVeskDairy& m) {
-    for (const float value :
-         {m.Peso, m.Leche, m.Grasa, m.Proteina, m.Temperatura, m.GDP, m.ADG, m.Consumo})
-        if (!std::isfinite(value))
-            return false;
-    return true;
-}
 
 void CheckRow(const THerdAnimal& animal, char separator, char decimalSeparator) {
     // After a first line, as in the table, where a name may start with a byte order mark.
