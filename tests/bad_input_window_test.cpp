@@ -161,7 +161,7 @@ TEST_P(TGoneHost, SendStillFinishesAndCloses) {
     if (GetParam() == THostGone::Window)
         socket.reset();
     else
-        DeleteFileMapping("ShareQuindel");
+        RemoveSharedMapping("ShareQuindel");
     EXPECT_TRUE(ClickShare().empty());
     EXPECT_EQ(host.Block().Ready(), 1);
     EXPECT_EQ(host.Block().ConsumoOfrecido(), 12.5f);

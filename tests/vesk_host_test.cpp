@@ -117,13 +117,11 @@ TEST(VeskHost, AProgramThatCannotStartFails) {
 }
 
 TEST(VeskHost, AnObjectOfAnotherHostIsLeftAlone) {
-    TSharedMemory other = OpenSharedMemory(true, "ShareQuindel", 128);
+    const TSharedMemory other = OpenSharedMemory(true, "ShareQuindel", 128);
     const TRun run = RunHost({VESK_BINARY_DIR "/tests/host_peer", "quit"});
     EXPECT_EQ(run.ExitCode(), 2);
     EXPECT_TRUE(ObjectExists());
-    UnmapViewOfFile(other.View);
-    CloseHandle(other.Handle);
-    DeleteFileMapping("ShareQuindel");
+    RemoveSharedMapping("ShareQuindel");
 }
 
 TEST(VeskHost, BadOptionsAreRefused) {

@@ -147,7 +147,7 @@ void PrintBlock(const TSharedBlock& block) {
 
 // Removes the object whichever way the host ends.
 struct TObjectRemover {
-    ~TObjectRemover() { DeleteFileMapping(HostShareName); }
+    ~TObjectRemover() { RemoveSharedMapping(HostShareName); }
 };
 
 TWaitEnd Run(const TOptions& options, int signals) {
