@@ -1,5 +1,7 @@
 #include "platform/shared_memory.h"
 
+#include "platform/runtime_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -7,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -44,6 +47,15 @@ TEST_F(SharedMappingTest, CreateMakesAZeroedObjectOfTheSize) {
     EXPECT_EQ(ErrorOf([&] { created.Map(129); }), ENXIO);
 }
 
+TEST_F(SharedMappingTest, TheObjectIsAFileOfTheUsersAloneInTheRuntimeFolder) {
+    TSharedMapping created(true, FName, 128);
+    struct stat status;
+    ASSERT_EQ(stat((RuntimeFolder() + "/" + FName).c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_EQ(status.st_size, 128);
+}
+
 TEST_F(SharedMappingTest, CreateOfAnExistingObjectOpensItAndKeepsItsSize) {
     TSharedMapping first(true, FName, 64);
     TSharedMapping second(true, FName, 128);
@@ -58,6 +70,8 @@ TEST_F(SharedMappingTest, NothingToOpenOrCreateIsAnError) {
     EXPECT_EQ(ErrorOf([&] { TSharedMapping(false, FName, 16); }), ENOENT);
     EXPECT_EQ(ErrorOf([&] { TSharedMapping(true, FName, 0); }), EINVAL);
     EXPECT_EQ(ErrorOf([&] { TSharedMapping(false, FName, 16); }), ENOENT);
+    for (const char* name : {"", ".", "..", "../ShareQuindel"})
+        EXPECT_EQ(ErrorOf([&] { TSharedMapping(true, name, 16); }), EINVAL) << name;
     TSharedMapping created(true, FName, 16);
     EXPECT_EQ(ErrorOf([&] { created.Map(0); }), EINVAL);
 }

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
-// A named shared-memory object opened for reading and writing, with its view mapped shared. It
-// owns the descriptor and the view and releases both when it goes; failures raise
-// std::system_error with the errno value. A name stands for the object "/" + the name up to its
-// first zero character.
+// A named shared-memory object opened for reading and writing, with its view mapped shared. The
+// object is the regular file of that name (up to its first zero character) in the user's runtime
+// folder. It owns the descriptor and the view and releases both when it goes; failures raise
+// std::system_error with the errno value.
 class TSharedMapping {
 public:
-    // Opens the object, or with create makes it first with size bytes when there is none
-    // (Created() tells which). ENOENT when there is none to open; EINVAL to create one of 0 bytes.
+    // Opens the object, or with create makes it first with size bytes and mode 0600 when there is
+    // none (Created() tells which). Only a regular file of the user's own is opened, never through
+    // a symlink; ENOENT when there is none, EINVAL to create one of 0 bytes, and a refused
+    // runtime folder raises what RuntimeFolder does.
     TSharedMapping(bool create, std::string_view name, size_t size);
     ~TSharedMapping();
     TSharedMapping(const TSharedMapping&) = delete;
@@ -27,6 +30,8 @@ public:
     size_t Size() const { return FSize; }
 
 private:
+    [[noreturn]] void Refuse(int error, const std::string& what);
+
     int FDescriptor = -1;
     bool FCreated = false;
     void* FView = nullptr;
