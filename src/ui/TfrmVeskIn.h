@@ -56,10 +56,8 @@ private:
     friend class TfrmVeskInPrintTest;
     friend class TfrmVeskInExportTest;
     friend class TfrmVeskInFilesTest;
-    friend class TfrmVeskInHostTest;
     friend class TfrmVeskInReportTest;
     friend class TDBGridTest;
-    friend class TBadInputFilesTest;
     friend class TBadInputWindowTest;
 
     void FormCreate();
