@@ -2,10 +2,11 @@
 
 #include "model/UVesk.h"
 
-// Two animals that differ in each of the twelve inputs of a model file.
+// Two animals that differ in each of the twelve inputs of a model file; the first differs from
+// the load defaults in each of them too, so that a key that is not read shows.
 inline TVeskDairy FirstAnimal() {
     TVeskDairy m;
-    m.Tipo = 0;
+    m.Tipo = 2;
     m.Consumo = 18.3f;
     m.Peso = 612.7f;
     m.Lactacion = 2;
@@ -22,7 +23,7 @@ inline TVeskDairy FirstAnimal() {
 
 inline TVeskDairy SecondAnimal() {
     TVeskDairy m;
-    m.Tipo = 2;
+    m.Tipo = 1;
     m.Consumo = 9.75f;
     m.Peso = 380;
     m.Lactacion = 0;
