@@ -7,10 +7,9 @@
 #include "platform/regional.h"
 #include "platform/window_message.h"
 #include "ui/TNumericEdit.h"
-#include "window_actions.h"
 #include "window_calculation.h"
+#include "window_test.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QTest>
@@ -30,7 +29,7 @@ constexpr int Minimo = 3, Maximo = 4, Enviar = 5;
 
 // The host's object under the tool's name, with a window of the test's own and slots holding
 // what the host put there; the window starts once the test has set the offer.
-class TfrmVeskInHostTest : public testing::Test {
+class TfrmVeskInHostTest : public TWindowTest {
 protected:
     TfrmVeskInHostTest() {
         FHost->Block().SetHostWindow(FHostWindow);
@@ -39,49 +38,27 @@ protected:
             FHost->Block().SetLimitMax(i, -200 - i);
         }
     }
-    void TearDown() override {
-        FWindow.reset();
-        SetRegional({'.', ","});
-    }
-
     void Start(float offered) {
         if (FHost)
             FHost->Block().SetConsumoOfrecido(offered);
-        SetRegional({'.', ""});
-        FWindow = std::make_unique<TfrmVeskIn>();
-        FWindow->show();
-        Activate();
-    }
-    // A message box closed before may leave the window inactive, where keys reach nothing.
-    void Activate() {
-        FWindow->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-    }
-    int GridRows() {
-        return FWindow->findChild<QAbstractItemView*>(QStringLiteral("DBGrid1"))
-            ->model()
-            ->rowCount();
+        Create('.');
+        Show();
     }
 
     TSharedBlock Block() { return FHost->Block(); }
-    TNumericEdit* Offered() { return FWindow->findChild<TNumericEdit*>(QStringLiteral("ilCons")); }
+    TNumericEdit* Offered() { return Input("ilCons"); }
     bool ShareEnabled() {
-        emit QAbstractEventDispatcher::instance()->aboutToBlock();
-        return FWindow->findChild<QAction*>(QStringLiteral("acShare"))->isEnabled();
+        Idle();
+        return Find<QAction>("acShare")->isEnabled();
     }
     std::vector<TModalAnswer::TBox> ClickShare() {
         EXPECT_TRUE(ShareEnabled());
         TModalAnswer answer;
-        ClickToolButton(*FWindow, "acShare");
+        Press("tbTipo", "acShare");
         return answer.Boxes();
     }
-    QString Cell(int row, int column) {
-        return FWindow->findChild<QAbstractItemView*>(QStringLiteral("DBGrid1"))
-            ->model()
-            ->index(row, column)
-            .data()
-            .toString();
-    }
+    const QAbstractItemModel* Grid() { return Find<QAbstractItemView>("DBGrid1")->model(); }
+    QString Cell(int row, int column) { return Grid()->index(row, column).data().toString(); }
     // The slots as the grid shows the first seven rows: a row not to send keeps what the host
     // put there, an empty limit gives 0.
     void ExpectGridInSlots() {
@@ -109,7 +86,6 @@ protected:
     THwnd FHostWindow = (static_cast<THwnd>(getpid()) << 8) | 0x5a;
     std::optional<THostObject> FHost{std::in_place, "ShareQuindel", 128};
     TWindowSocket FSocket{FHostWindow};
-    std::unique_ptr<TfrmVeskIn> FWindow;
 };
 
 struct TOfferCase {
@@ -127,8 +103,7 @@ class TfrmVeskInHostOffer : public TfrmVeskInHostTest,
 
 TEST_P(TfrmVeskInHostOffer, StartUpTakesTheOfferedIntake) {
     Start(GetParam().Offered);
-    EXPECT_EQ(std::bit_cast<uint32_t>(FWindow->Dairy().Consumo),
-              std::bit_cast<uint32_t>(GetParam().Taken));
+    EXPECT_EQ(std::bit_cast<uint32_t>(Dairy().Consumo), std::bit_cast<uint32_t>(GetParam().Taken));
     EXPECT_EQ(Offered()->text(), GetParam().Shown);
     EXPECT_FALSE(ShareEnabled());
     ExpectCalculates(*FWindow);
@@ -179,7 +154,7 @@ TEST_F(TfrmVeskInHostTest, CorrectionsInTheGridAreSent) {
     TypeIntoGridCell(*FWindow, 1, Maximo, QStringLiteral("0.004"));
     TypeIntoGridCell(*FWindow, 2, Enviar, QStringLiteral("S"));
     TypeIntoGridCell(*FWindow, 2, Minimo, QStringLiteral("0.5"));
-    ASSERT_EQ(GridRows(), 8);
+    ASSERT_EQ(Grid()->rowCount(), 8);
     EXPECT_TRUE(ClickShare().empty());
     EXPECT_EQ(Block().LimitMin(0), -100);
     EXPECT_EQ(Block().LimitMax(0), -200);
@@ -217,7 +192,7 @@ TEST_F(TfrmVeskInHostTest, ATableNeverFilledStopsTheSendAfterTheOffer) {
     ExpectOneErrorReport(PressF9(*FWindow), QStringLiteral("Floating point division by zero."));
     Block().SetConsumoOfrecido(99);
     ExpectOneErrorReport(ClickShare(), QStringLiteral("Dataset is not active."));
-    EXPECT_EQ(Block().ConsumoOfrecido(), FWindow->Dairy().Consumo);
+    EXPECT_EQ(Block().ConsumoOfrecido(), Dairy().Consumo);
     EXPECT_EQ(Block().LimitMin(0), -100);
     ExpectNotSent();
 }

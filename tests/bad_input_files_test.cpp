@@ -1,7 +1,6 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "exchange/ModelFile.h"
-#include "file_dialog_answer.h"
 #include "modal_answer.h"
 #include "model_inputs.h"
 #include "platform/program_file.h"
@@ -10,11 +9,13 @@
 #include "two_animals.h"
 #include "ui/TNumericEdit.h"
 #include "ui/TRadioGroup.h"
-#include "window_actions.h"
 #include "window_calculation.h"
+#include "window_test.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -26,6 +27,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -41,64 +43,77 @@
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-// The shown window handed bad files by a user. Its model folder is the one beside the program,
-// which other tests use too, so each test keeps its files in a folder of its own inside it and
-// reaches it by typing names with that folder in front.
-class TBadInputFilesTest : public testing::Test {
+// Types the path into the open dialog and accepts it. The dialog opens a folder instead of
+// accepting it; it is cancelled then.
+void AcceptTyped(QFileDialog& dialog, const std::string& path) {
+    dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(QString::fromStdString(path));
+    static_cast<QDialog&>(dialog).accept();
+    if (dialog.isVisible())
+        dialog.reject();
+}
+
+// The names that the dialog lists in its folder under its current name filter, once it has read
+// the folder far enough to list expected.
+QStringList Listed(QFileDialog& dialog, const QString& expected) {
+    auto* files = dialog.findChild<QFileSystemModel*>();
+    const QString folder = dialog.directory().absolutePath();
+    QStringList names;
+    auto read = [&] {
+        names.clear();
+        const QModelIndex parent = files->index(folder);
+        for (int row = 0; row < files->rowCount(parent); ++row) {
+            const QModelIndex entry = files->index(row, 0, parent);
+            if (entry.flags() & Qt::ItemIsEnabled)
+                names << entry.data().toString();
+        }
+        return names.contains(expected);
+    };
+    EXPECT_TRUE(QTest::qWaitFor(read)) << "the dialog never listed " << expected.toStdString();
+    return names;
+}
+
+// The shown window handed bad files by a user, in the model folder of the test program's own
+// home, which the open dialog shows.
+class TBadInputFilesTest : public TWindowTest {
 protected:
     void SetUp() override { Start(); }
     void TearDown() override {
         FWindow.reset();
         if (FMounted)
-            umount2(FFolder->Path().c_str(), MNT_DETACH);
-        FFolder.reset();
-        SetRegional({'.', ","});
+            umount2(FModelDir.c_str(), MNT_DETACH);
+        std::error_code ignored;
+        fs::remove_all(FModelDir, ignored);
+        TWindowTest::TearDown();
     }
 
     void Start() {
-        SetRegional({'.', ""});
-        FWindow = std::make_unique<TfrmVeskIn>();
-        FWindow->show();
-        FWindow->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-        TFileDialogAnswer answer([this](QFileDialog& dialog) {
+        Create('.');
+        Show();
+        ASSERT_TRUE(Open([this](QFileDialog& dialog) {
             FModelDir = dialog.directory().absolutePath().toStdString();
             dialog.reject();
-        });
-        FWindow->findChild<QAction*>(QStringLiteral("FileOpen1"))->trigger();
-        ASSERT_TRUE(answer.Answered());
-        FFolder.emplace("bad_input", FModelDir + "/");
-        FName = fs::path(FFolder->Path()).filename().string();
+        }));
     }
 
-    std::string Text(const char* input) const {
-        return FWindow->findChild<TNumericEdit*>(QLatin1String(input))->text().toStdString();
-    }
-    int Tipo() const {
-        return FWindow->findChild<TRadioGroup*>(QStringLiteral("rgTipo"))->ItemIndex();
-    }
-    QLineEdit* Modelo() const { return FWindow->findChild<QLineEdit*>(QStringLiteral("Modelo")); }
-    // A file of the test's own folder, and its name as the model name reaches it.
-    std::string Path(const std::string& name) const { return FFolder->Path() + "/" + name; }
-    QString ModelName(const std::string& name) const {
-        return QString::fromStdString(FName + "/" + name);
-    }
+    int Tipo() const { return Find<TRadioGroup>("rgTipo")->ItemIndex(); }
+    QLineEdit* Modelo() const { return Find<QLineEdit>("Modelo"); }
+    std::string Path(const std::string& name) const { return FModelDir + "/" + name; }
     QString Cell(int row, int column) const {
-        const QAbstractItemModel* grid =
-            FWindow->findChild<QAbstractItemView*>(QStringLiteral("DBGrid1"))->model();
-        return grid->index(row, column).data().toString();
+        return Find<QAbstractItemView>("DBGrid1")->model()->index(row, column).data().toString();
     }
 
-    // Loads the file through the open dialog's button; returns the boxes shown.
+    // Presses "Cargar modelo..." and hands its dialog to answer, which closes it.
+    bool Open(const std::function<void(QFileDialog&)>& answer) {
+        return AnswerDialog<QFileDialog>([&] { Press("tbTipo", "FileOpen1"); }, answer);
+    }
+    // Loads the file through the open dialog; returns the boxes shown.
     std::vector<TModalAnswer::TBox> Open(const std::string& path) {
         TModalAnswer boxes;
-        TFileDialogAnswer answer(
-            [&](QFileDialog& dialog) { AcceptTyped(dialog, QString::fromStdString(path)); });
-        ClickToolButton(*FWindow, "FileOpen1");
-        EXPECT_TRUE(answer.Answered());
+        EXPECT_TRUE(Open([&](QFileDialog& dialog) { AcceptTyped(dialog, path); }));
         return boxes.Boxes();
     }
-    // Puts name into the model name as a paste does, then saves through the button; returns the
+    // Puts name into the model name as a paste does, then presses the save button; returns the
     // boxes shown.
     std::vector<TModalAnswer::TBox> Save(const std::optional<QString>& name) {
         if (name) {
@@ -108,30 +123,26 @@ protected:
             QTest::keyClick(Modelo(), Qt::Key_V, Qt::ControlModifier);
         }
         TModalAnswer answer;
-        ClickToolButton(*FWindow, "acSave");
+        Press("tbTipo", "acSave");
         return answer.Boxes();
     }
 
-    // A small tmpfs in place of the test's folder; false when this process may not mount.
-    bool MountFolder() {
-        if (mount("vesk-test", FFolder->Path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
-                  "size=64k") != 0)
+    // A small tmpfs in place of the model folder; false when this process may not mount.
+    bool MountModelFolder() {
+        if (mount("vesk-test", FModelDir.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0)
             return false;
         FMounted = true;
         return true;
     }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(FFolder->Path()))
+        for (const fs::directory_entry& entry : fs::directory_iterator(FModelDir))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    std::unique_ptr<TfrmVeskIn> FWindow;
     std::string FModelDir;
-    std::optional<TTempFolder> FFolder;
-    std::string FName;
     bool FMounted = false;
 };
 
@@ -250,7 +261,7 @@ enum class TSaveFault {
 struct TSaveCase {
     const char* Label;
     TSaveFault Fault;
-    QString Name; // in the test's folder; empty for the name a load left
+    QString Name; // empty for the name a load left
 };
 
 void PrintTo(const TSaveCase& c, std::ostream* os) {
@@ -264,7 +275,7 @@ protected:
         const bool onMedium = fault == TSaveFault::ReadOnlyMedium ||
                               fault == TSaveFault::FullMedium ||
                               fault == TSaveFault::FullMediumNewName;
-        if (onMedium && !MountFolder())
+        if (onMedium && !MountModelFolder())
             return false;
         StoreFile(Path("vaca.VM2"), Old);
         switch (fault) {
@@ -280,8 +291,7 @@ protected:
             fs::permissions(Path("vaca.VM2"), fs::perms::owner_read | fs::perms::others_read);
             break;
         case TSaveFault::ReadOnlyMedium:
-            return mount(nullptr, FFolder->Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY,
-                         nullptr) == 0;
+            return mount(nullptr, FModelDir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
         case TSaveFault::FullMedium:
             Fill(Path("relleno"), 1);
             break;
@@ -323,8 +333,7 @@ TEST_P(TBadSave, ReportsTheFileAndLosesNothing) {
     if (!Prepare(c.Fault))
         GTEST_SKIP() << "mounting a file system is not permitted here";
     const std::vector<std::string> before = Entries();
-    const std::optional<QString> typed =
-        c.Name.isEmpty() ? std::nullopt : std::optional(ModelName(c.Name.toStdString()));
+    const std::optional<QString> typed = c.Name.isEmpty() ? std::nullopt : std::optional(c.Name);
     const std::vector<TModalAnswer::TBox> boxes = Save(typed);
     const QString name = Modelo()->text();
     if (typed) {
@@ -404,16 +413,13 @@ TEST_F(TBadInputFilesTest, ASaveKilledAtAnyMomentLeavesOneWholeAnimal) {
     ASSERT_GT(names.size(), 1u) << "no kill left a temporary file to look for";
 
     QStringList listed[2];
-    TFileDialogAnswer answer([&](QFileDialog& dialog) {
-        const QString folder = QString::fromStdString(FFolder->Path());
+    ASSERT_TRUE(Open([&](QFileDialog& dialog) {
         for (int filter = 0; filter < 2; ++filter) {
             dialog.selectNameFilter(dialog.nameFilters().at(filter));
-            listed[filter] = Listed(dialog, folder, QStringLiteral("vaca.VM2"));
+            listed[filter] = Listed(dialog, QStringLiteral("vaca.VM2"));
         }
         dialog.reject();
-    });
-    FWindow->findChild<QAction*>(QStringLiteral("FileOpen1"))->trigger();
-    ASSERT_TRUE(answer.Answered());
+    }));
     EXPECT_EQ(listed[0], QStringList{QStringLiteral("vaca.VM2")});
     EXPECT_EQ(listed[1], QStringList{QStringLiteral("vaca.VM2")});
 }

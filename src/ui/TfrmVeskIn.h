@@ -3,11 +3,11 @@
 #include "exchange/UProcs02.h"
 #include "model/UVesk.h"
 #include "platform/memory_table.h"
-#include "platform/spreadsheet/spreadsheet.h"
 #include "ui/ImageList.h"
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,13 +50,15 @@ public:
     void CheckOffered();
     // The model as the window holds it, for reading.
     const TVeskDairy& Dairy() const { return *FDairy; }
+    // Loads fileName as accepting it in the open dialog does: the model, its name, the inputs.
+    void FileOpen1Accept(const QString& fileName);
+
+    // Shows a saved workbook file to the user; false when nothing can open it.
+    using TSheetOpener = std::function<bool(const std::string& path)>;
+    // Replaces the desktop's default handler, which the window starts with.
+    void SetSheetOpener(TSheetOpener opener) { FSheetOpener = std::move(opener); }
 
 private:
-    friend class TfrmVeskInTest;
-    friend class TfrmVeskInPrintTest;
-    friend class TfrmVeskInExportTest;
-    friend class TfrmVeskInFilesTest;
-    friend class TfrmVeskInReportTest;
     friend class TDBGridTest;
     friend class TBadInputWindowTest;
 
@@ -110,14 +112,14 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
-    // The folder "Modelos" beside the program, created when missing.
+    // The folder of model files, "Modelos" beside the program or the user's own in their
+    // documents, created when missing.
     void PrepareModelDir();
     void PrepareModelDir(const std::string& modelDir);
     void acSaveExecute();
     // Writes the inputs to the model file named by Modelo, in FModelDir.
     void SaveModel();
     void FileOpen1Execute();
-    void FileOpen1Accept(const QString& fileName);
 
     // Opens the host's exchange block, when the host created one, and takes its offered intake.
     void LinkHost();
@@ -148,7 +150,6 @@ private:
     std::unique_ptr<QPrinter> FPrinter;
     // The one font dialog of the window, owned by it.
     TFontDialog* FFontDialog = nullptr;
-    // Shows the saved workbook file; the desktop's default handler unless replaced.
     TSheetOpener FSheetOpener;
     std::unique_ptr<TSpreadsheetExport> ee;
     // The open dialog's initial folder; Qt's own choice while empty.
