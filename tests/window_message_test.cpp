@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -58,6 +61,7 @@ public:
                sizeof address);
     }
     ssize_t Send(const void* bytes, size_t size) { return send(FDescriptor, bytes, size, 0); }
+    int Descriptor() const { return FDescriptor; }
     ssize_t Receive(unsigned char* bytes, size_t size) {
         return recv(FDescriptor, bytes, size, MSG_DONTWAIT);
     }
@@ -170,6 +174,40 @@ TEST(WindowMessage, DatagramsOfAnotherUserAreDropped) {
     EXPECT_EQ(window.Receive(), std::nullopt);
     EXPECT_EQ(sender.Send(bytes.data(), 12), 12);
     EXPECT_EQ(window.Receive(), (TWindowMessage{4038, 4, 0}));
+}
+
+long OpenDescriptors() {
+    long count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+// A sender cannot fill the receiving process with descriptors passed along with a message.
+TEST(WindowMessage, DescriptorsSentAlongAreNotKept) {
+    const THwnd handle = UniqueWindow();
+    TWindowSocket window(handle);
+    TRawSocket sender;
+    sender.Connect(SocketPath(handle));
+    const long before = OpenDescriptors();
+    std::array<unsigned char, 12> bytes = {0xC6, 0x0F, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0};
+    iovec part{bytes.data(), bytes.size()};
+    int passed[8];
+    std::fill(std::begin(passed), std::end(passed), 0);
+    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof passed)] = {};
+    msghdr header{};
+    header.msg_iov = &part;
+    header.msg_iovlen = 1;
+    header.msg_control = control;
+    header.msg_controllen = sizeof control;
+    cmsghdr* rights = CMSG_FIRSTHDR(&header);
+    rights->cmsg_level = SOL_SOCKET;
+    rights->cmsg_type = SCM_RIGHTS;
+    rights->cmsg_len = CMSG_LEN(sizeof passed);
+    std::memcpy(CMSG_DATA(rights), passed, sizeof passed);
+    ASSERT_EQ(sendmsg(sender.Descriptor(), &header, 0), 12);
+    EXPECT_EQ(window.Receive(), (TWindowMessage{4038, 4, 0}));
+    EXPECT_EQ(OpenDescriptors(), before);
 }
 
 TEST(WindowMessage, NothingIsPostedOrBoundInARefusedRuntimeFolder) {

@@ -55,28 +55,15 @@ uint32_t GetWord(const unsigned char* at) {
     return value;
 }
 
-// Whether the datagram's control data names a sender of this user; descriptors that came with
-// it are closed, so that a sender cannot fill this process with them.
+// Whether the datagram's credentials name a sender of this user.
 bool FromThisUser(msghdr& header) {
-    bool ours = false;
-    for (cmsghdr* part = CMSG_FIRSTHDR(&header); part != nullptr;
-         part = CMSG_NXTHDR(&header, part)) {
-        if (part->cmsg_level != SOL_SOCKET)
-            continue;
-        if (part->cmsg_type == SCM_CREDENTIALS) {
+    for (cmsghdr* part = CMSG_FIRSTHDR(&header); part != nullptr; part = CMSG_NXTHDR(&header, part))
+        if (part->cmsg_level == SOL_SOCKET && part->cmsg_type == SCM_CREDENTIALS) {
             ucred sender;
             std::memcpy(&sender, CMSG_DATA(part), sizeof sender);
-            ours = sender.uid == geteuid();
-        } else if (part->cmsg_type == SCM_RIGHTS) {
-            const size_t count = (part->cmsg_len - CMSG_LEN(0)) / sizeof(int);
-            for (size_t i = 0; i < count; ++i) {
-                int descriptor;
-                std::memcpy(&descriptor, CMSG_DATA(part) + i * sizeof(int), sizeof descriptor);
-                close(descriptor);
-            }
+            return sender.uid == geteuid();
         }
-    }
-    return ours;
+    return false;
 }
 
 } // namespace
@@ -135,7 +122,8 @@ std::optional<TWindowMessage> TWindowSocket::Receive() {
         // One byte more than a message, so that a longer datagram shows its true length.
         std::array<unsigned char, MessageSize + 1> datagram;
         iovec part{datagram.data(), datagram.size()};
-        alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(ucred)) + CMSG_SPACE(64)];
+        // Room for the credentials alone: the kernel closes any descriptors sent along.
+        alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(ucred))];
         msghdr header{};
         header.msg_iov = &part;
         header.msg_iovlen = 1;
