@@ -8,12 +8,11 @@
 #include <iterator>
 #include <string>
 
-// A new folder under the tests' temporary directory, or under base (ending in "/"), removed with
-// its contents at the end.
+// A new folder under the tests' temporary directory, removed with its contents at the end.
 class TTempFolder {
 public:
-    explicit TTempFolder(const std::string& prefix, const std::string& base = testing::TempDir()) {
-        std::string pattern = base + prefix + "_XXXXXX";
+    explicit TTempFolder(const std::string& prefix) {
+        std::string pattern = testing::TempDir() + prefix + "_XXXXXX";
         if (mkdtemp(pattern.data()))
             FPath = pattern;
         EXPECT_FALSE(FPath.empty()) << "no temporary folder";
