@@ -1,3 +1,4 @@
+#include "own_runtime_folder.h"
 #include "ui/TVeskApplication.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +8,13 @@
 #include <string>
 
 // Widget tests run in one application object with the default error report, on the offscreen
-// platform unless another one is asked for. Each test program has a home of its own, so that the
-// windows keep their models in its documents folder (no folder "Modelos" can stand beside the
-// test programs) and nothing reaches the user's own home.
+// platform unless another one is asked for, in a runtime folder of their own. Each test program
+// has a home of its own, so that the windows keep their models in its documents folder (no folder
+// "Modelos" can stand beside the test programs) and nothing reaches the user's own home.
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     testing::InitGoogleTest(&argc, argv);
+    TOwnRuntimeFolder runtime;
     std::string home = testing::TempDir() + "vesk_home_XXXXXX";
     if (!mkdtemp(home.data()))
         return 1;

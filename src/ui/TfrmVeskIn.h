@@ -59,9 +59,7 @@ public:
     void SetSheetOpener(TSheetOpener opener) { FSheetOpener = std::move(opener); }
 
 private:
-    friend class TfrmVeskInHostTest;
     friend class TDBGridTest;
-    friend class TBadInputFilesTest;
     friend class TBadInputWindowTest;
 
     void FormCreate();
