@@ -12,8 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <type_traits>
-#include <variant>
 #include <vector>
 
 // Animal i of the benchmarks' herds: the three states in turn, weights, milk and gains varied.
@@ -33,19 +31,6 @@ inline TVeskDairy VariedAnimal(int i) {
     animal.ADG = 0.4f + float(i % 8) / 10;
     animal.Freshenning = i % 90;
     return animal;
-}
-
-// The text of the key's value in the animal, as a model file writes it with a point.
-inline std::string KeyText(const TModelKey& key, const TVeskDairy& animal) {
-    return std::visit(
-        [&](auto field) {
-            const auto value = animal.*field;
-            if constexpr (std::is_same_v<decltype(value), const float>)
-                return FormatModelReal(value, '.');
-            else
-                return std::to_string(+value);
-        },
-        key.Field);
 }
 
 // Runs the program with the arguments, its output to /dev/null; its exit status or -1. Its peak

@@ -30,7 +30,7 @@ public:
             text += "Vaca " + std::to_string(i);
             for (const TModelKey& key : ModelKeys) {
                 text += ",";
-                text += KeyText(key, animal);
+                text += ModelKeyText(key, animal, '.');
             }
             text += "\n";
             if (text.size() > (1 << 20)) {

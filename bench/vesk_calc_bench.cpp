@@ -16,7 +16,7 @@ std::string ModelText(int i) {
     const TVeskDairy animal = VariedAnimal(i);
     std::string text = "[Data]\r\n";
     for (const TModelKey& key : ModelKeys) {
-        text += std::string(key.Name) + "=" + KeyText(key, animal) + "\r\n";
+        text += std::string(key.Name) + "=" + ModelKeyText(key, animal, '.') + "\r\n";
     }
     return text;
 }

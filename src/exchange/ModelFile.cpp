@@ -10,6 +10,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -72,6 +73,18 @@ void SetModelKeyDefault(const TModelKey& key, TVeskDairy& model) {
     StoreKey(key, key.Default, model);
 }
 
+std::string ModelKeyText(const TModelKey& key, const TVeskDairy& model, char decimalSeparator) {
+    return std::visit(
+        [&](auto field) {
+            const auto value = model.*field;
+            if constexpr (std::is_same_v<decltype(value), const float>)
+                return FormatModelReal(value, decimalSeparator);
+            else
+                return std::to_string(+value);
+        },
+        key.Field);
+}
+
 bool ReadModelKey(const TModelKey& key, std::string_view text, TVeskDairy& model,
                   char decimalSeparator) {
     if (!IsWholeKey(key)) {
@@ -130,23 +143,9 @@ void LoadModel(const std::string& fileName, TVeskDairy& model, char decimalSepar
 }
 
 void SaveModel(const std::string& fileName, const TVeskDairy& model, char decimalSeparator) {
-    auto real = [decimalSeparator](float value) {
-        return FormatModelReal(value, decimalSeparator);
-    };
-    const TProfileWrite keys[] = {
-        {"Tipo", std::to_string(unsigned(model.Tipo))},
-        {"Consumo", real(model.Consumo)},
-        {"Peso", real(model.Peso)},
-        {"Lactacion", std::to_string(model.Lactacion)},
-        {"Leche", real(model.Leche)},
-        {"Grasa", real(model.Grasa)},
-        {"Proteina", real(model.Proteina)},
-        {"DIM", std::to_string(model.DIM)},
-        {"Temperatura", real(model.Temperatura)},
-        {"GDP", real(model.GDP)},
-        {"ADG", real(model.ADG)},
-        {"Freshenning", std::to_string(model.Freshenning)},
-    };
+    std::vector<TProfileWrite> keys;
+    for (const TModelKey& key : ModelKeys)
+        keys.push_back({key.Name, ModelKeyText(key, model, decimalSeparator)});
     if (!WriteProfileStrings(fileName, Section, keys))
         throw std::runtime_error("Unable to write to " + fileName);
 }

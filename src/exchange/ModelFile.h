@@ -39,6 +39,10 @@ bool IsWholeKey(const TModelKey& key);
 // Stores the key's load default into model.
 void SetModelKeyDefault(const TModelKey& key, TVeskDairy& model);
 
+// The key's value in model as a model file writes it: a whole number in decimal (Tipo unsigned),
+// a real as FormatModelReal writes it.
+std::string ModelKeyText(const TModelKey& key, const TVeskDairy& model, char decimalSeparator);
+
 // Reads text as the key's value into model, as a model file reads it: a whole number in decimal
 // or hexadecimal ("0x", "$"), a real with the decimal separator, a sign and an exponent. False,
 // with nothing stored, when the text does not parse; a real beyond single precision raises
