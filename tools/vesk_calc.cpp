@@ -210,23 +210,14 @@ int HerdToWorkbook(THerdReader& reader, const TVeskDairy& named, const TOptions&
 
 // Reads the herd table of --herd and writes its limits table.
 int Herd(const TVeskDairy& named, const TOptions& options, char decimalSeparator) {
-    std::ifstream file;
-    std::istream* in = &std::cin;
-    std::string name = "entrada estándar";
-    if (*options.Herd != "-") {
-        name = *options.Herd;
-        std::error_code error;
-        if (!std::filesystem::is_directory(name, error)) {
-            file.open(name, std::ios::binary);
-        }
-        if (!file.is_open()) {
-            std::cerr << name << ": no se puede leer.\n";
-            return 2;
-        }
-        in = &file;
-    }
+    const bool standardInput = *options.Herd == "-";
+    const std::string name = standardInput ? "entrada estándar" : *options.Herd;
     try {
-        THerdReader reader(*in, name, decimalSeparator);
+        std::ifstream file;
+        if (!standardInput) {
+            file = OpenHerdFile(name);
+        }
+        THerdReader reader(standardInput ? std::cin : file, name, decimalSeparator);
         std::string ignored;
         for (const std::string& column : reader.IgnoredColumns()) {
             ignored += (ignored.empty() ? "" : ", ") + (column.empty() ? "(sin título)" : column);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <ios>
 #include <type_traits>
 #include <variant>
@@ -48,6 +49,16 @@ std::string ShortestReal(float value, char decimalSeparator) {
 }
 
 } // namespace
+
+std::ifstream OpenHerdFile(const std::string& path) {
+    std::ifstream file;
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error))
+        file.open(path, std::ios::binary);
+    if (!file.is_open())
+        throw EHerdError(path + ": no se puede leer.");
+    return file;
+}
 
 char DefaultHerdSeparator(char decimalSeparator) {
     return decimalSeparator == ',' ? ';' : ',';

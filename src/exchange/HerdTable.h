@@ -4,6 +4,7 @@
 #include "model/UVesk.h"
 
 #include <cstdint>
+#include <fstream>
 #include <istream>
 #include <stdexcept>
 #include <string>
@@ -32,6 +33,10 @@ struct THerdAnimal {
     // Why the row fails, with its full stop; empty while it does not.
     std::string Error;
 };
+
+// The herd table file at path, opened for reading. A folder, or a file that cannot be opened,
+// raises EHerdError.
+std::ifstream OpenHerdFile(const std::string& path);
 
 // The separator a herd table gets when nothing says otherwise: ";" where the decimal separator
 // is the comma, as a spreadsheet there writes, otherwise ",".

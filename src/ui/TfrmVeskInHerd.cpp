@@ -49,12 +49,7 @@ void TfrmVeskIn::acLoteExecute() {
 // that is renamed into place only when every row is in; a cancelled run leaves nothing.
 void TfrmVeskIn::CalculateHerd(const QString& fileName) {
     const std::string path = fileName.toStdString();
-    std::error_code error;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, error))
-        in.open(path, std::ios::binary);
-    if (!in.is_open())
-        throw EHerdError(path + ": no se puede leer.");
+    std::ifstream in = OpenHerdFile(path);
     std::error_code unknown;
     const std::uintmax_t fileSize = std::filesystem::file_size(path, unknown);
     const std::uintmax_t size = unknown ? 0 : fileSize;
