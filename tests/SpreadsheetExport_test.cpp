@@ -7,8 +7,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/database_error.h"
-#include "platform/memory_table.h"
 #include "platform/spreadsheet/memory_sheet_application.h"
 #include "recording_sheet.h"
 #include "temp_folder.h"
@@ -39,25 +37,19 @@ const char* const SevenRows =
     "{3|'FDN'|'%'|28|};{4|'Calcio'|'%'|0.62|1};{5|'Fósforo'|'%'|0.35|0.5};"
     "{6|'Magnesio'|'%'|0.2|0.4};{7|'Potasio'|'%'|1|}";
 
-// The restrictions table as the window builds it, filled after a calculation, with the send
-// flags hidden as the export command hides them.
+// The restrictions table as the window walks it after a calculation, without the send flags,
+// which the export command hides.
 class SpreadsheetExport : public testing::Test {
 protected:
     SpreadsheetExport() {
-        FTable.AddField("Codigo", TFieldKind::Integer);
-        FTable.AddField("Nombre", TFieldKind::Text, 25);
-        FTable.AddField("Unidad", TFieldKind::Text, 10);
-        auto& minimum = FTable.AddField("Min", TFieldKind::Currency);
-        minimum.SetDisplayLabel("Mínimo");
-        minimum.SetDisplayFormat("0.0000");
-        auto& maximum = FTable.AddField("Max", TFieldKind::Currency);
-        maximum.SetDisplayLabel("Máximo");
-        maximum.SetDisplayFormat("0.0000");
-        FTable.AddField("Enviar", TFieldKind::Boolean).SetVisible(false);
-        FTable.Open();
+        for (TTableField* field : {&FMin, &FMax})
+            field->DisplayFormat = "0.0000";
+        FMin.DisplayLabel = "Mínimo";
+        FMax.DisplayLabel = "Máximo";
+        FTable.Fields = {&FCodigo, &FNombre, &FUnidad, &FMin, &FMax};
         for (const auto& r : Restrictions)
-            FTable.AppendRecord({r.Codigo, std::string(r.Nombre), std::string(r.Unidad), r.Min,
-                                 r.Max ? TFieldValue(*r.Max) : TFieldValue(), true});
+            FTable.Rows.push_back({r.Codigo, std::string(r.Nombre), std::string(r.Unidad), r.Min,
+                                   r.Max ? TFieldValue(*r.Max) : TFieldValue()});
     }
 
     TSpreadsheetExport::TConnect Connect() {
@@ -69,17 +61,19 @@ protected:
         };
     }
 
-    void Export() {
-        FExport.Export(FTable, [this] { ++FRowsDone; });
-    }
+    void Export() { FExport.Export(FTable); }
 
     std::vector<std::string> TakeCalls() { return std::exchange(FLog.Calls, {}); }
 
     TSheetLog FLog;
     int FConnects = 0;
     bool FConnectFails = false;
-    int FRowsDone = 0;
-    TMemoryTable FTable;
+    TTableField FCodigo{.FieldName = "Codigo", .Kind = TFieldKind::Integer};
+    TTableField FNombre{.FieldName = "Nombre", .Size = 25};
+    TTableField FUnidad{.FieldName = "Unidad", .Size = 10};
+    TTableField FMin{.FieldName = "Min", .Kind = TFieldKind::Currency};
+    TTableField FMax{.FieldName = "Max", .Kind = TFieldKind::Currency};
+    TExportTable FTable;
     TSpreadsheetExport FExport{Connect(), TRegional{'.', ","}, 96};
 };
 
@@ -133,16 +127,12 @@ TEST_F(SpreadsheetExport, FirstExportConnectsAndWritesTitlesRowsFormatsAndShows)
          Ending});
     EXPECT_THAT(TakeCalls(), ElementsAreArray(expected));
     EXPECT_TRUE(FExport.Connected());
-    EXPECT_EQ(FRowsDone, 7);
 }
 
 TEST_F(SpreadsheetExport, LaterExportsWriteIntoTheSameWorksheetWithoutConnecting) {
     Export();
     TakeCalls();
-    FTable.First();
-    FTable.Edit();
-    FTable.SetValue(FTable.FieldByName("Min"), 0.5);
-    FTable.Post();
+    FTable.Rows[0][3] = 0.5;
     Export();
     const auto calls = TakeCalls();
     EXPECT_EQ(FConnects, 1);
@@ -155,7 +145,7 @@ TEST_F(SpreadsheetExport, LaterExportsWriteIntoTheSameWorksheetWithoutConnecting
 
 TEST_F(SpreadsheetExport, RowsGoInBlocksOfTwentyWithOneFormatCallPerColumnAndBlock) {
     for (int32_t code = 8; code <= 45; ++code)
-        FTable.AppendRecord({code, std::string("Extra"), std::string(""), 1.5, TFieldValue()});
+        FTable.Rows.push_back({code, std::string("Extra"), std::string(""), 1.5, TFieldValue()});
     Export();
     auto calls = TakeCalls();
     calls.erase(calls.begin(), calls.begin() + 4 + TitleCalls().size());
@@ -172,54 +162,22 @@ TEST_F(SpreadsheetExport, RowsGoInBlocksOfTwentyWithOneFormatCallPerColumnAndBlo
         "Range(D42:D46).NumberFormat", "Range(E42:E46).NumberFormat", "Range(A42:E46).Value2"};
     EXPECT_EQ(blocks, expected);
     EXPECT_THAT(calls, testing::Contains("Range(A2:E46).Font.Size=8"));
-    EXPECT_EQ(FRowsDone, 45);
 }
 
 TEST_F(SpreadsheetExport, AddedRowsFollowTheSevenWithEmptyCodesAndEmptyNameTexts) {
-    FTable.Append();
-    FTable.SetValue(FTable.FieldByName("Min"), 2.0);
-    FTable.Post();
+    FTable.Rows.push_back({{}, {}, {}, 2.0, {}});
     Export();
     std::string rows = SevenRows;
     rows.replace(rows.find("E8"), 2, "E9");
     EXPECT_THAT(TakeCalls(), testing::Contains(rows + ";{|''|''|2|}"));
 }
 
-TEST_F(SpreadsheetExport, AnEditInProgressIsStoredFirstAndTheCurrentRowComesBack) {
-    FTable.MoveTo(3);
-    FTable.Edit();
-    FTable.SetValue(FTable.FieldByName("Max"), 1.25);
-    bool redrawSuspended = false;
-    FExport.Export(FTable, [&] { redrawSuspended = FTable.ControlsDisabled(); });
-    EXPECT_THAT(TakeCalls(), testing::Contains(testing::HasSubstr("{4|'Calcio'|'%'|0.62|1.25}")));
-    EXPECT_EQ(FTable.State(), TTableState::Browse);
-    EXPECT_EQ(FTable.CurrentRow(), 3);
-    EXPECT_TRUE(redrawSuspended);
-    EXPECT_FALSE(FTable.ControlsDisabled());
-}
-
 TEST_F(SpreadsheetExport, OneDataRowKeepsTheDefaultDataFont) {
-    TMemoryTable single;
-    single.AddField("Codigo", TFieldKind::Integer);
-    single.Open();
-    single.AppendRecord({int32_t(1)});
-    FExport.Export(single, nullptr);
+    FExport.Export({{&FCodigo}, {{int32_t(1)}}});
     const auto calls = TakeCalls();
     EXPECT_THAT(calls, testing::Contains("Range(A2:A2).Value2={1}"));
     EXPECT_THAT(calls, testing::Not(testing::Contains(testing::StartsWith("Range(A2:A2).Font"))));
     EXPECT_THAT(calls, testing::Not(testing::Contains(testing::HasSubstr("NumberFormat"))));
-}
-
-TEST_F(SpreadsheetExport, AClosedTableIsNotActiveAndNothingIsWritten) {
-    FTable.Close();
-    try {
-        Export();
-        FAIL() << "a closed table cannot be exported";
-    } catch (const EDatabaseError& error) {
-        EXPECT_STREQ(error.what(), "Dataset is not active");
-    }
-    EXPECT_TRUE(FLog.Calls.empty());
-    EXPECT_EQ(FConnects, 0);
 }
 
 TEST_F(SpreadsheetExport, AFailedConnectionPassesOnAndIsTriedAgain) {
@@ -236,7 +194,7 @@ TEST_F(SpreadsheetExport, AFailedConnectionPassesOnAndIsTriedAgain) {
 TEST_F(SpreadsheetExport, UsesTheLocalNotationAndFallsBackWhenTheFormatIsRefused) {
     TSpreadsheetExport comma(Connect(), TRegional{',', "."}, 96);
     FLog.RefusedFormats = {"0,0000"};
-    comma.Export(FTable, nullptr);
+    comma.Export(FTable);
     const auto calls = TakeCalls();
     const auto at = std::find(calls.begin(), calls.end(), "Range(D2:D8).NumberFormat=0,0000");
     ASSERT_NE(at, calls.end());
@@ -266,7 +224,7 @@ TEST_F(SpreadsheetExport, TheSavedWorkbookHoldsTheRestrictions) {
                 TRegional{',', "."});
         },
         TRegional{',', "."}, 96);
-    real.Export(FTable, nullptr);
+    real.Export(FTable);
     unsetenv("TMPDIR");
     ASSERT_EQ(opened.size(), 1u);
     const TReadSheet read = ReadXlsx(opened[0]);

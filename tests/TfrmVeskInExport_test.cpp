@@ -7,6 +7,7 @@
 #include "xlsx_readback.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QTest>
@@ -26,6 +27,19 @@ protected:
         std::string Path;
         bool EnviarVisible;
         bool Hourglass;
+        int GridPaints;
+    };
+
+    // Counts what the grid paints.
+    class TPaintCounter : public QObject {
+    public:
+        int Paints = 0;
+
+    protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            Paints += event->type() == QEvent::Paint;
+            return false;
+        }
     };
 
     void SetUp() override {
@@ -34,8 +48,8 @@ protected:
         FWindow = std::make_unique<TfrmVeskIn>();
         FWindow->FSheetOpener = [this](const std::string& path) {
             const QCursor* cursor = QApplication::overrideCursor();
-            FOpened.push_back(
-                {path, FWindow->mtEnviar->Visible(), cursor && cursor->shape() == Qt::WaitCursor});
+            FOpened.push_back({path, FWindow->mtEnviar->Visible,
+                               cursor && cursor->shape() == Qt::WaitCursor, FGridPaints.Paints});
             return FOpens;
         };
         FWindow->show();
@@ -56,14 +70,14 @@ protected:
         QMetaObject::invokeMethod(&Excel(), &QAction::trigger, Qt::QueuedConnection);
         QCoreApplication::processEvents();
     }
-    TMemoryTable& Table() { return FWindow->mt; }
-    TTableField& Min() { return *FWindow->mtMin; }
-    bool EnviarVisible() { return FWindow->mtEnviar->Visible(); }
+    TTableModel& Table() { return FWindow->mt; }
+    bool EnviarVisible() { return FWindow->mtEnviar->Visible; }
     void SetCalculado() { FWindow->FCalculado = true; }
 
     TTempFolder FTemp{"export"};
     std::unique_ptr<TfrmVeskIn> FWindow;
     std::vector<TOpened> FOpened;
+    TPaintCounter FGridPaints;
     bool FOpens = true;
 };
 
@@ -88,9 +102,7 @@ TEST_F(TfrmVeskInExportTest, EnabledFromTheFirstCalculationOn) {
 
 TEST_F(TfrmVeskInExportTest, WritesTheTableWithAnEditInProgressStoredFirst) {
     Calculate();
-    Table().First();
-    Table().Edit();
-    Table().SetText(Min(), "0.0025");
+    Table().SetText(Table().index(0, 3), "0.0025");
     TModalAnswer answer;
     Export();
     EXPECT_TRUE(answer.Boxes().empty());
@@ -114,7 +126,7 @@ TEST_F(TfrmVeskInExportTest, WritesTheTableWithAnEditInProgressStoredFirst) {
     for (int row = 0; row < 7; ++row) {
         const std::string sheetRow = std::to_string(row + 2);
         for (const char* field : {"Codigo", "Nombre"}) {
-            const TTableField& column = Table().FieldByName(field);
+            const TTableField& column = Table().Field(field[0] == 'C' ? 0 : 1);
             const std::string text = column.DisplayText(Table().Cell(row, column));
             const std::string& value =
                 sheet.Cells.at((field[0] == 'C' ? "A" : "B") + sheetRow).Value;
@@ -136,6 +148,24 @@ TEST_F(TfrmVeskInExportTest, TextInAnOpenCellEditorIsExported) {
     Export();
     ASSERT_EQ(FOpened.size(), 1u);
     EXPECT_EQ(ReadXlsx(FOpened.front().Path).Cells.at("D2").Value, "0.5");
+}
+
+// The walk over the rows moves the table but not what the user sees: the grid does not redraw
+// meanwhile, and the row that was current comes back.
+TEST_F(TfrmVeskInExportTest, TheCurrentRowComesBackAndTheGridDoesNotRedrawMeanwhile) {
+    Calculate();
+    TypeIntoGridCell(*FWindow, 3, 4, QStringLiteral("1.25"));
+    auto* grid = FWindow->findChild<QAbstractItemView*>(QStringLiteral("DBGrid1"));
+    grid->viewport()->installEventFilter(&FGridPaints);
+    QTest::qWait(50);
+    const int paintsBefore = FGridPaints.Paints;
+    Export();
+    ASSERT_EQ(FOpened.size(), 1u);
+    EXPECT_EQ(FOpened.front().GridPaints, paintsBefore);
+    EXPECT_EQ(ReadXlsx(FOpened.front().Path).Cells.at("E5").Value, "1.25");
+    EXPECT_EQ(Table().CurrentRow(), 3);
+    EXPECT_EQ(Table().State(), TTableState::Browse);
+    EXPECT_EQ(grid->currentIndex().row(), 3);
 }
 
 TEST_F(TfrmVeskInExportTest, FailureIsReportedAndTheWindowComesBack) {

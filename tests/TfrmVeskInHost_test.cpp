@@ -62,13 +62,17 @@ protected:
     bool ViewOpen() { return FWindow->FShared.View != nullptr; }
     bool& Calculado() { return FWindow->FCalculado; }
     void Calculate() { FWindow->acCalc->trigger(); }
-    TMemoryTable& Table() { return FWindow->mt; }
-    const TTableField& Field(const char* name) { return Table().FieldByName(name); }
+    TTableModel& Table() { return FWindow->mt; }
+    const TTableField& Field(const char* name) {
+        for (int column = 0;; ++column)
+            if (Table().Field(column).FieldName == name)
+                return Table().Field(column);
+    }
 
     // The table as a calculation leaves it, the seven rows given, and more rows
     // after them.
     void FillTable(const TSendRow (&rows)[TSharedBlock::SlotCount], int extraRows = 0) {
-        TMemoryTable& mt = FWindow->mt;
+        TTableModel& mt = FWindow->mt;
         mt.Close();
         mt.Open();
         auto value = [](const auto& optional) {
@@ -179,11 +183,9 @@ TEST_F(TfrmVeskInHostTest, SendWritesTheMarkedRowsThenReadyThenTellsTheHostAndCl
 TEST_F(TfrmVeskInHostTest, AnEditInProgressIsSentAsEdited) {
     Start(10);
     FillTable(HostSendRows);
-    TMemoryTable& mt = Table();
-    mt.MoveTo(1);
-    mt.Edit();
-    mt.SetValue(Field("Enviar"), true);
-    mt.SetValue(Field("Min"), 0.5);
+    TTableModel& mt = Table();
+    mt.SetText(mt.index(1, Field("Enviar").Index), "Sí");
+    mt.SetText(mt.index(1, Field("Min").Index), "0.5");
     Send();
     EXPECT_EQ(Block().LimitMin(1), 5000);
     EXPECT_EQ(Block().LimitMax(1), 25000);
@@ -204,7 +206,7 @@ TEST_F(TfrmVeskInHostTest, CalculatedRestrictionsReachTheirSlots) {
     Start(10);
     Calculate();
     ASSERT_TRUE(Calculado());
-    TMemoryTable& mt = Table();
+    TTableModel& mt = Table();
     int64_t expected[TSharedBlock::SlotCount][2];
     mt.First();
     for (int i = 0; i < TSharedBlock::SlotCount; ++i, mt.Next()) {

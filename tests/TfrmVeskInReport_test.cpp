@@ -65,13 +65,13 @@ protected:
         return lines;
     }
     QWidget* CurrentPage() const { return Find<QTabWidget>("pc")->currentWidget(); }
-    TMemoryTable& Table() { return FWindow->mt; }
+    TTableModel& Table() { return FWindow->mt; }
     std::vector<std::string> TableTexts() {
         std::vector<std::string> texts;
-        TMemoryTable& table = Table();
+        TTableModel& table = Table();
         if (!table.Active())
             return texts;
-        for (int row = 0; row < table.RecordCount(); ++row)
+        for (int row = 0; row < table.rowCount(); ++row)
             for (int column = 0; column < table.FieldCount(); ++column) {
                 const TTableField& field = table.Field(column);
                 texts.push_back(field.DisplayText(table.Cell(row, field)));
@@ -175,8 +175,7 @@ TEST_P(TfrmVeskInFailingCalculation, ChangesNothingButTheCalculatedMark) {
     const bool calculatedBefore = GetParam();
     if (calculatedBefore) {
         Calculate();
-        Table().Edit();
-        Table().SetText(Table().FieldByName("Unidad"), "g");
+        Table().SetText(Table().index(Table().CurrentRow(), 2), "g");
     }
     const std::vector<std::string> report = Report();
     const std::vector<std::string> table = TableTexts();
@@ -224,8 +223,8 @@ TEST_F(TfrmVeskInReportTest, CalculationFillsTheSevenRestrictions) {
                                                "%",       "1.0990",
                                                "",        "Sí"};
     EXPECT_EQ(TableTexts(), expected);
-    EXPECT_EQ(Table().Cell(0, Table().FieldByName("Min")), TFieldValue(15.132));
-    EXPECT_EQ(Table().Cell(2, Table().FieldByName("Max")), TFieldValue());
+    EXPECT_EQ(Table().Cell(0, Table().Field(3)), TFieldValue(15.132));
+    EXPECT_EQ(Table().Cell(2, Table().Field(4)), TFieldValue());
 }
 
 } // namespace

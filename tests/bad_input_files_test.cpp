@@ -60,7 +60,7 @@ protected:
     QLineEdit* Modelo() const { return FWindow->Modelo; }
     std::string ModelPath(const std::string& name) const { return FModelDir + "/" + name; }
     QString Cell(int row, int column) const {
-        const QAbstractItemModel* grid = FWindow->DSet.get();
+        const QAbstractItemModel* grid = &FWindow->mt;
         return grid->index(row, column).data().toString();
     }
 

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "platform/database_error.h"
-#include "platform/memory_table.h"
 #include "platform/spreadsheet/cell_names.h"
 
 namespace {
@@ -21,37 +19,15 @@ std::string Cell(int row, int column) {
 
 // Integers and reals as numbers, a null one as an empty cell; any other field as its edit text.
 TSheetValue CellValue(const TTableField& field, const TFieldValue& value) {
-    const bool number = field.Kind() == TFieldKind::Integer || field.Kind() == TFieldKind::Currency;
+    const bool number = field.Kind == TFieldKind::Integer || field.Kind == TFieldKind::Currency;
     if (number && std::holds_alternative<std::monostate>(value))
         return {};
     if (const auto* integer = std::get_if<int32_t>(&value))
         return std::int64_t(*integer);
     if (const auto* real = std::get_if<double>(&value))
         return *real;
-    return field.EditText(value);
+    return field.DisplayText(value);
 }
-
-// Resumes the grid's redrawing and returns to the remembered row, also after a failure.
-class TWalkGuard {
-public:
-    explicit TWalkGuard(TMemoryTable& table) : FTable(table), FBookmark(table.Bookmark()) {
-        FTable.DisableControls();
-    }
-    ~TWalkGuard() {
-        try {
-            FTable.GotoBookmark(FBookmark);
-        } catch (const EDatabaseError&) {
-            // The remembered row is gone; the table stays on the last row walked.
-        }
-        FTable.EnableControls();
-    }
-    TWalkGuard(const TWalkGuard&) = delete;
-    TWalkGuard& operator=(const TWalkGuard&) = delete;
-
-private:
-    TMemoryTable& FTable;
-    TBookmark FBookmark;
-};
 
 } // namespace
 
@@ -64,19 +40,13 @@ int TSpreadsheetExport::FontPoints(int pixelsPerInch) {
     return int(std::floor(FontPixels * 72.0 / pixelsPerInch + 0.5));
 }
 
-void TSpreadsheetExport::Export(TMemoryTable& table, const std::function<void()>& rowDone) {
-    if (!table.Active())
-        throw EDatabaseError("Dataset is not active");
+void TSpreadsheetExport::Export(const TExportTable& table) {
     if (!FConnected)
         Connect();
-    std::vector<const TTableField*> fields;
-    for (int i = 0; i < table.FieldCount(); ++i)
-        if (table.Field(i).Visible())
-            fields.push_back(&table.Field(i));
-    if (!fields.empty()) {
-        const int lastColumn = int(fields.size());
-        WriteTitles(fields);
-        const int lastRow = WriteRows(table, fields, rowDone);
+    if (!table.Fields.empty()) {
+        const int lastColumn = int(table.Fields.size());
+        WriteTitles(table.Fields);
+        const int lastRow = WriteRows(table);
         if (lastRow > 2)
             FormatRange(*FWorksheet->Range("A2", Cell(lastRow, lastColumn)), false, White);
         FWorksheet->Range("A1", Cell(1, lastColumn))->EntireColumn()->AutoFit();
@@ -100,33 +70,26 @@ void TSpreadsheetExport::Connect() {
 void TSpreadsheetExport::WriteTitles(const std::vector<const TTableField*>& fields) {
     for (size_t i = 0; i < fields.size(); ++i) {
         const std::string cell = Cell(1, int(i) + 1);
-        FWorksheet->Range(cell, cell)->SetValue2(fields[i]->DisplayLabel());
+        FWorksheet->Range(cell, cell)->SetValue2(fields[i]->DisplayLabel);
     }
     FormatRange(*FWorksheet->Range("A1", Cell(1, int(fields.size()))), true, Silver);
 }
 
-int TSpreadsheetExport::WriteRows(TMemoryTable& table,
-                                  const std::vector<const TTableField*>& fields,
-                                  const std::function<void()>& rowDone) {
-    const TWalkGuard guard(table);
-    // Moving to the first row stores an edit in progress, so the stored values are exported.
-    table.First();
+int TSpreadsheetExport::WriteRows(const TExportTable& table) {
     int nextRow = 2;
     TSheetBlock lines;
-    for (; !table.Eof(); table.Next()) {
+    for (const std::vector<TFieldValue>& row : table.Rows) {
         auto& line = lines.emplace_back();
-        for (const TTableField* field : fields)
-            line.push_back(CellValue(*field, table.Value(*field)));
-        if (rowDone)
-            rowDone();
+        for (std::size_t i = 0; i < table.Fields.size(); ++i)
+            line.push_back(CellValue(*table.Fields[i], row.at(i)));
         if (lines.size() == RowsPerWrite) {
-            WriteBlock(nextRow, fields, lines);
+            WriteBlock(nextRow, table.Fields, lines);
             nextRow += RowsPerWrite;
             lines.clear();
         }
     }
     if (!lines.empty())
-        WriteBlock(nextRow, fields, lines);
+        WriteBlock(nextRow, table.Fields, lines);
     return nextRow + int(lines.size()) - 1;
 }
 
@@ -142,14 +105,14 @@ void TSpreadsheetExport::WriteBlock(int firstRow, const std::vector<const TTable
 }
 
 void TSpreadsheetExport::SetNumberFormat(ISheetRange& range, const TTableField& field) {
-    if (field.Kind() == TFieldKind::Text) {
+    if (field.Kind == TFieldKind::Text) {
         range.SetNumberFormat("@");
         return;
     }
-    if (field.Kind() != TFieldKind::Currency)
+    if (field.Kind != TFieldKind::Currency)
         return;
     std::string local;
-    for (const char c : field.DisplayFormat()) {
+    for (const char c : field.DisplayFormat) {
         if (c == '.')
             local += FDecimalSeparator;
         else if (c == ',')

@@ -7,13 +7,18 @@
 
 #include "platform/regional.h"
 #include "platform/spreadsheet/spreadsheet.h"
+#include "platform/table_field.h"
 
-class TMemoryTable;
-class TTableField;
+// The rows of a table as the export writes them: the fields in column order, and for each row the
+// values of those fields.
+struct TExportTable {
+    std::vector<const TTableField*> Fields;
+    std::vector<std::vector<TFieldValue>> Rows;
+};
 
-// Copies the visible fields of a table into the worksheet "SolucionVesk" of a workbook that the
-// first export opens in the spreadsheet application; later exports of the run write into the
-// same worksheet again. Titles in row 1, one row per table row from row 2, columns from A.
+// Copies a table into the worksheet "SolucionVesk" of a workbook that the first export opens in
+// the spreadsheet application; later exports of the run write into the same worksheet again.
+// Titles in row 1, one row per table row from row 2, columns from A.
 class TSpreadsheetExport {
 public:
     // Gets the running spreadsheet application or starts one.
@@ -23,11 +28,9 @@ public:
     // pixelsPerInch: the screen's, for the fonts' height of 11 pixels.
     TSpreadsheetExport(TConnect connect, const TRegional& notation, int pixelsPerInch);
 
-    // Writes the table's present contents and shows the application. rowDone runs after each
-    // table row is collected (the window handles its pending events there). Raises
-    // EDatabaseError "Dataset is not active" for a closed table; the spreadsheet's ESheetError
-    // passes unchanged, and a failed connection is tried again by the next export.
-    void Export(TMemoryTable& table, const std::function<void()>& rowDone);
+    // Writes the table and shows the application. The spreadsheet's ESheetError passes
+    // unchanged, and a failed connection is tried again by the next export.
+    void Export(const TExportTable& table);
 
     bool Connected() const { return FConnected; }
     // 11 pixels in points at the given resolution, halves rounded up: 8 at 96 pixels per inch.
@@ -36,8 +39,7 @@ public:
 private:
     void Connect();
     void WriteTitles(const std::vector<const TTableField*>& fields);
-    int WriteRows(TMemoryTable& table, const std::vector<const TTableField*>& fields,
-                  const std::function<void()>& rowDone);
+    int WriteRows(const TExportTable& table);
     void WriteBlock(int firstRow, const std::vector<const TTableField*>& fields,
                     const TSheetBlock& lines);
     void SetNumberFormat(ISheetRange& range, const TTableField& field);

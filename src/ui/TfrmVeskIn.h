@@ -2,9 +2,9 @@
 
 #include "exchange/UProcs02.h"
 #include "model/UVesk.h"
-#include "platform/memory_table.h"
 #include "platform/spreadsheet/spreadsheet.h"
 #include "ui/ImageList.h"
+#include "ui/TTableModel.h"
 
 #include <QMainWindow>
 
@@ -25,10 +25,10 @@ class QToolBar;
 class QToolButton;
 class TDBGrid;
 class TFontDialog;
-class TTableModel;
 class TNumericEdit;
 class TRadioGroup;
 class TSpreadsheetExport;
+struct TExportTable;
 class TTabSheet;
 
 // The main window: the animal page with its live estimate, the report and the restrictions
@@ -58,9 +58,7 @@ private:
     friend class TfrmVeskInFilesTest;
     friend class TfrmVeskInHostTest;
     friend class TfrmVeskInReportTest;
-    friend class TDBGridTest;
     friend class TBadInputFilesTest;
-    friend class TBadInputWindowTest;
 
     void FormCreate();
 
@@ -112,6 +110,8 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
+    // The table's visible fields and every row of it, walked as the export reads them.
+    TExportTable ExportTable();
     // The folder "Modelos" beside the program, created when missing.
     void PrepareModelDir();
     void PrepareModelDir(const std::string& modelDir);
@@ -135,9 +135,12 @@ private:
     void CreateGrid(QWidget* page);
     // Rebuilds the restrictions table from the calculated model, discarding every correction.
     void FillRestrictions();
+    // Gives the text of an open cell editor to its field; false when the field refuses it.
+    bool UpdateGridData();
     void DataSetEdit1Execute();
     void DataSetPost1Execute();
     void DataSetCancel1Execute();
+    // Follows the table's state.
     void UpdateTableActions();
 
     std::unique_ptr<TVeskDairy> FDairy;
@@ -156,15 +159,13 @@ private:
     // The open dialog's initial folder; Qt's own choice while empty.
     QString FOpenDir;
 
-    TMemoryTable mt;
+    TTableModel mt;
     TTableField* mtCodigo = nullptr;
     TTableField* mtNombre = nullptr;
     TTableField* mtUnidad = nullptr;
     TTableField* mtMin = nullptr;
     TTableField* mtMax = nullptr;
     TTableField* mtEnviar = nullptr;
-    // Declared after mt, so that it leaves the table before the table goes.
-    std::unique_ptr<TTableModel> DSet;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;
