@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -233,6 +234,39 @@ TEST_F(TDBGridTest, EnviarEditorIsAPickListThatTakesTyping) {
     Press("DataSetPost1");
     EXPECT_EQ(Cell(0, Enviar), QStringLiteral("No"));
 }
+
+class TDBGridAltChord : public TDBGridTest, public testing::WithParamInterface<int> {};
+
+// Alt with a letter is a command: it types nothing into a cell editor, opens none, and the
+// letters that are bound still reach their menus.
+TEST_P(TDBGridAltChord, TypesNothingAndTheMenusStillOpen) {
+    const int column = GetParam();
+    const std::string before = Cell(0, column).toStdString();
+    TModalAnswer answer;
+    Click(0, column);
+    Key(Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), FGrid) << "an editor opened";
+    Key(Qt::Key_F2);
+    Key(Qt::Key_End);
+    for (const Qt::Key letter : {Qt::Key_P, Qt::Key_G, Qt::Key_D, Qt::Key_C, Qt::Key_L})
+        Key(letter, Qt::AltModifier);
+    const auto* box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    EXPECT_EQ((box ? box->currentText() : EditorText()).toStdString(), before);
+    EXPECT_EQ(Table().State(), TTableState::Browse);
+    for (const auto& [letter, menu] :
+         {std::pair{Qt::Key_S, "&Sistema"}, {Qt::Key_A, "&Acciones"}}) {
+        Key(letter, Qt::AltModifier);
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr) << menu;
+        EXPECT_EQ(popup->title(), QString::fromLatin1(menu));
+        popup->close();
+    }
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Cell(0, column).toStdString(), before);
+    EXPECT_TRUE(answer.Boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, TDBGridAltChord, testing::Values(Unidad, Minimo, Enviar));
 
 TEST_F(TDBGridTest, EscRestoresTheCellThenDiscardsTheRow) {
     Click(0, Unidad);

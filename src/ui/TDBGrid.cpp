@@ -20,6 +20,13 @@ QLineEdit* TextBox(QWidget* editor) {
     return static_cast<QLineEdit*>(editor);
 }
 
+// An Alt chord is a command: the bound ones were taken as shortcuts before the key reached the
+// editor, the others must not type their letter. AltGr (Ctrl+Alt) still types.
+bool IsAltChord(const QKeyEvent& key) {
+    return (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
+           !key.text().isEmpty() && key.text().front().isPrint();
+}
+
 } // namespace
 
 // The cell editors of a TDBGrid: a text box, limited to a text field's size, or for a Boolean
@@ -72,6 +79,8 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (IsAltChord(*key))
+                return true;
             // Up and Down in a drop-down list move to another row, as in the text boxes;
             // Alt+Down still opens the list.
             if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
