@@ -179,6 +179,7 @@ TEST_P(TDBGridEdit, TypedTextGoesToTheFieldWhenTheRowIsLeft) {
     EXPECT_EQ(Table().State(), TTableState::Edit);
     EXPECT_EQ(Table().CurrentRow(), 0);
     EXPECT_EQ(FGrid->currentIndex().row(), 0);
+    EXPECT_EQ(FGrid->selectionModel()->selectedIndexes(), QModelIndexList{FGrid->currentIndex()});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -192,6 +193,33 @@ INSTANTIATE_TEST_SUITE_P(
                     TEditCase{Enviar, "n", "No", nullptr}, TEditCase{Enviar, "NO", "No", nullptr},
                     TEditCase{Enviar, "x", "",
                               "'x' is not a valid boolean value for field 'Enviar'"}));
+
+// Clicking another cell, or tabbing to it, with a text the field refuses: one message, and the
+// cell with its text stays the current and the only selected one.
+TEST_F(TDBGridTest, ARefusedTextKeepsItsCellWhenAnotherIsClickedOrTabbedTo) {
+    Click(1, Minimo);
+    Type("abc");
+    for (const bool click : {true, false}) {
+        TModalAnswer answer;
+        if (click)
+            Click(4, Unidad);
+        else
+            Key(Qt::Key_Tab);
+        EXPECT_EQ(answer.Boxes().size(), 1u) << click;
+        EXPECT_EQ(FGrid->currentIndex(), Model()->index(1, Minimo)) << click;
+        EXPECT_EQ(FGrid->selectionModel()->selectedIndexes(),
+                  QModelIndexList{Model()->index(1, Minimo)});
+        auto* editor = qobject_cast<QLineEdit*>(FGrid->indexWidget(FGrid->currentIndex()));
+        ASSERT_NE(editor, nullptr) << click;
+        EXPECT_EQ(editor->text(), QStringLiteral("abc")) << click;
+        EXPECT_EQ(Table().CurrentRow(), 1);
+    }
+    FGrid->indexWidget(FGrid->currentIndex())->setFocus();
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Table().State(), TTableState::Browse);
+    EXPECT_EQ(Cell(1, Minimo), QStringLiteral("1.6080"));
+}
 
 TEST_F(TDBGridTest, ClearingAnAmountMakesItNullAndSWritesTrue) {
     Click(0, Minimo);

@@ -91,12 +91,11 @@ protected:
         }
         // The window losing the focus to a message box or another program is no reason to give
         // the text to its field, and the grid taking it moves its current cell, which does.
-        if (event->type() == QEvent::FocusOut) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-                QApplication::focusWidget() == parent())
-                return false;
-        }
+        const auto* focus = static_cast<QFocusEvent*>(event);
+        if (event->type() == QEvent::FocusOut &&
+            (focus->reason() == Qt::ActiveWindowFocusReason ||
+             focus->reason() == Qt::PopupFocusReason || QApplication::focusWidget() == parent()))
+            return false;
         return QStyledItemDelegate::eventFilter(object, event);
     }
 
@@ -118,6 +117,7 @@ TDBGrid::TDBGrid(TTableModel& model, QWidget* parent)
     verticalHeader()->setHighlightSections(false);
     connect(&FModel, &QAbstractItemModel::headerDataChanged, this, &TDBGrid::ShowCurrent);
     connect(qApp, &QApplication::focusChanged, this, &TDBGrid::FocusChanged);
+    ShowCurrent();
 }
 
 // The one editor of the grid is always on the current cell.
@@ -166,6 +166,7 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     QTableView::currentChanged(current, previous);
     if (FDelegate->Refused) {
         Follow(previous);
+        FDelegate->Refused = true; // for the selection the key or the click makes next
         if (QWidget* editor = OpenEditor())
             editor->setFocus();
         return;
@@ -175,6 +176,12 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     FColumn = current.column();
     if (!FFollowing && FModel.Active() && current.row() != FModel.CurrentRow())
         Reported([&] { FModel.MoveTo(current.row()); });
+}
+
+// A key or a click selects the cell it moved to; a refused text kept the current one.
+void TDBGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    if (!FDelegate->Refused)
+        QTableView::setSelection(rect, command);
 }
 
 // The view would choose another current cell for a row that goes; the table has chosen it.

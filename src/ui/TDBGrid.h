@@ -4,11 +4,10 @@
 
 class TTableModel;
 
-// A data grid over a TTableModel that edits as a database grid: the first change of a cell puts
-// its row into editing, the text goes to the field when the cell or the row is left, leaving the
-// row stores it, Esc restores the cell and then discards the row, Insert and the down arrow on
-// the last row begin a new row, and Ctrl+Delete asks before it deletes. The grid's current row
-// is the table's.
+// A data grid over a TTableModel, whose current row is the grid's: the first change of a cell
+// puts its row into editing, the text goes to the field when the cell or the row is left, leaving
+// the row stores it, Esc restores the cell and then discards the row, Insert and the down arrow
+// on the last row begin a new row, and Ctrl+Delete asks before it deletes.
 class TDBGrid : public QTableView {
     Q_OBJECT
 
@@ -26,12 +25,12 @@ protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:
     QWidget* OpenEditor() const;
     void ShowCurrent();
-    // Makes cell current without moving the table.
     void Follow(const QModelIndex& cell);
     void FocusChanged(QWidget* old, QWidget* now);
     void DeleteRecord();
@@ -39,6 +38,6 @@ private:
     TTableModel& FModel;
     class TGridDelegate* FDelegate;
     int FColumn = 0;
-    // The current cell is following the table, not moving it.
+    // The current cell is following the table (Follow), not moving it.
     bool FFollowing = false;
 };

@@ -163,8 +163,7 @@ void TTableModel::MoveTo(int row) {
 
 bool TTableModel::GotoBookmark(TBookmark bookmark) {
     EndEdit();
-    const auto found = std::find_if(FRows.begin(), FRows.end(),
-                                    [&](const TRow& row) { return row.Id == bookmark; });
+    const auto found = std::ranges::find(FRows, bookmark, &TRow::Id);
     if (found == FRows.end())
         return false;
     SetCurrent(static_cast<int>(found - FRows.begin()));
