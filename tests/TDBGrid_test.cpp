@@ -288,6 +288,7 @@ TEST_P(TDBGridAltChord, TypesNothingAndTheMenusStillOpen) {
         ASSERT_NE(popup, nullptr) << menu;
         EXPECT_EQ(popup->title(), QString::fromLatin1(menu));
         popup->close();
+        EXPECT_NE(FGrid->indexWidget(FGrid->currentIndex()), nullptr) << "the menu ended the edit";
     }
     Key(Qt::Key_Down);
     EXPECT_EQ(Cell(0, column).toStdString(), before);

@@ -81,21 +81,21 @@ protected:
             auto* key = static_cast<QKeyEvent*>(event);
             if (IsAltChord(*key))
                 return true;
-            // Up and Down in a drop-down list move to another row, as in the text boxes;
-            // Alt+Down still opens the list.
+            // Up and Down in a drop-down list move to another row; Alt+Down opens the list.
             if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
                 !(key->modifiers() & Qt::AltModifier) && qobject_cast<QComboBox*>(object)) {
                 QCoreApplication::sendEvent(parent(), key);
                 return true;
             }
         }
-        // The window losing the focus to a message box or another program is no reason to give
-        // the text to its field, and the grid taking it moves its current cell, which does.
-        const auto* focus = static_cast<QFocusEvent*>(event);
-        if (event->type() == QEvent::FocusOut &&
-            (focus->reason() == Qt::ActiveWindowFocusReason ||
-             focus->reason() == Qt::PopupFocusReason || QApplication::focusWidget() == parent()))
-            return false;
+        // The window losing the focus to a message box, a menu or another program is no reason to
+        // give the text to its field, and the grid taking it moves its current cell, which does.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+                reason == Qt::MenuBarFocusReason || QApplication::focusWidget() == parent())
+                return false;
+        }
         return QStyledItemDelegate::eventFilter(object, event);
     }
 
