@@ -125,6 +125,23 @@ const TAction Post = [](TableModelTest& t) { t.Table.Post(); };
 const TAction Cancel = [](TableModelTest& t) { t.Table.Cancel(); };
 const TAction Delete = [](TableModelTest& t) { t.Table.Delete(); };
 
+const TAction First = [](TableModelTest& t) { t.Table.First(); };
+const TAction Next = [](TableModelTest& t) { t.Table.Next(); };
+const TAction ToFirst = [](TableModelTest& t) { t.Table.MoveTo(0); };
+const TAction ToThird = [](TableModelTest& t) { t.Table.MoveTo(2); };
+const TAction ToFirstBookmark = [](TableModelTest& t) {
+    const int current = t.Table.CurrentRow();
+    t.Table.First();
+    const TBookmark first = t.Table.Bookmark();
+    t.Table.MoveTo(current);
+    EXPECT_TRUE(t.Table.GotoBookmark(first));
+};
+const TAction Appending = [](TableModelTest& t) { t.Table.Append(); };
+const TAction AppendedAs7 = [](TableModelTest& t) {
+    t.Table.Append();
+    t.Set(Codigo, "7");
+};
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, TransitionTest,
     testing::Values(
@@ -155,66 +172,26 @@ INSTANTIATE_TEST_SUITE_P(
         TTransitionCase{"InsertInsertPostsFirst", InsertedAs7, Insert, TTableState::Insert,
                         "1,[-],7,2,3"},
         TTransitionCase{"UnchangedInsertInsert", Inserting, Insert, TTableState::Insert,
-                        "1,[-],2,3"}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-struct TMoveCase {
-    const char* Name;
-    TAction Reach; // from row 2 of three rows
-    TAction Move;
-    const char* Rows;
-};
-
-void PrintTo(const TMoveCase& c, std::ostream* os) {
-    *os << c.Name;
-}
-
-class MoveWhileEditingTest : public TableModelTest,
-                             public testing::WithParamInterface<TMoveCase> {};
-
-TEST_P(MoveWhileEditingTest, StoresModifiedRowCancelsUnmodifiedOne) {
-    OpenWithRows(3);
-    Table.MoveTo(1);
-    GetParam().Reach(*this);
-    GetParam().Move(*this);
-    EXPECT_EQ(Table.State(), TTableState::Browse);
-    EXPECT_EQ(Rows(), GetParam().Rows);
-}
-
-const TAction First = [](TableModelTest& t) { t.Table.First(); };
-const TAction Next = [](TableModelTest& t) { t.Table.Next(); };
-const TAction ToFirst = [](TableModelTest& t) { t.Table.MoveTo(0); };
-const TAction ToThird = [](TableModelTest& t) { t.Table.MoveTo(2); };
-const TAction ToFirstBookmark = [](TableModelTest& t) {
-    const int current = t.Table.CurrentRow();
-    t.Table.First();
-    const TBookmark first = t.Table.Bookmark();
-    t.Table.MoveTo(current);
-    EXPECT_TRUE(t.Table.GotoBookmark(first));
-};
-const TAction Appending = [](TableModelTest& t) { t.Table.Append(); };
-const TAction AppendedAs7 = [](TableModelTest& t) {
-    t.Table.Append();
-    t.Set(Codigo, "7");
-};
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MoveWhileEditingTest,
-    testing::Values(TMoveCase{"EditedFirst", EditedTo9, First, "[1],9,3"},
-                    TMoveCase{"EditedNext", EditedTo9, Next, "1,9,[3]"},
-                    TMoveCase{"EditedToFirst", EditedTo9, ToFirst, "[1],9,3"},
-                    TMoveCase{"UnchangedEditNext", Editing, Next, "1,2,[3]"},
-                    TMoveCase{"AppendedFirst", AppendedAs7, First, "[1],2,3,7"},
-                    TMoveCase{"AppendedToThird", AppendedAs7, ToThird, "1,2,[3],7"},
-                    // The empty new row vanishes; the user lands on the row next to it.
-                    TMoveCase{"EmptyAppendedToThird", Appending, ToThird, "1,2,[3]"},
-                    TMoveCase{"EmptyAppendedFirst", Appending, First, "[1],2,3"},
-                    TMoveCase{"EmptyAppendedNext", Appending, Next, "1,2,[3]"},
-                    TMoveCase{"EmptyInsertedNext", Inserting, Next, "1,[2],3"},
-                    TMoveCase{"EmptyInsertedToFirst", Inserting, ToFirst, "[1],2,3"},
-                    TMoveCase{"EmptyInsertedToRowBelow", Inserting, ToThird, "1,[2],3"},
-                    TMoveCase{"InsertedToRowBelow", InsertedAs7, ToThird, "1,7,[2],3"},
-                    TMoveCase{"EditedToBookmark", EditedTo9, ToFirstBookmark, "[1],9,3"}),
+                        "1,[-],2,3"},
+        // Moving stores a modified row and cancels an unmodified one.
+        TTransitionCase{"EditedFirst", EditedTo9, First, TTableState::Browse, "[1],9,3"},
+        TTransitionCase{"EditedNext", EditedTo9, Next, TTableState::Browse, "1,9,[3]"},
+        TTransitionCase{"EditedToFirst", EditedTo9, ToFirst, TTableState::Browse, "[1],9,3"},
+        TTransitionCase{"UnchangedEditNext", Editing, Next, TTableState::Browse, "1,2,[3]"},
+        TTransitionCase{"AppendedFirst", AppendedAs7, First, TTableState::Browse, "[1],2,3,7"},
+        TTransitionCase{"AppendedToThird", AppendedAs7, ToThird, TTableState::Browse, "1,2,[3],7"},
+        // The empty new row vanishes; the user lands on the row next to it.
+        TTransitionCase{"EmptyAppendedToThird", Appending, ToThird, TTableState::Browse, "1,2,[3]"},
+        TTransitionCase{"EmptyAppendedFirst", Appending, First, TTableState::Browse, "[1],2,3"},
+        TTransitionCase{"EmptyAppendedNext", Appending, Next, TTableState::Browse, "1,2,[3]"},
+        TTransitionCase{"EmptyInsertedNext", Inserting, Next, TTableState::Browse, "1,[2],3"},
+        TTransitionCase{"EmptyInsertedToFirst", Inserting, ToFirst, TTableState::Browse, "[1],2,3"},
+        TTransitionCase{"EmptyInsertedToRowBelow", Inserting, ToThird, TTableState::Browse,
+                        "1,[2],3"},
+        TTransitionCase{"InsertedToRowBelow", InsertedAs7, ToThird, TTableState::Browse,
+                        "1,7,[2],3"},
+        TTransitionCase{"EditedToBookmark", EditedTo9, ToFirstBookmark, TTableState::Browse,
+                        "[1],9,3"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(TableModelTest, StayingOnTheRowKeepsTheEdit) {
