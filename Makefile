@@ -2,7 +2,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build run check test sanitize fuzz clean
+.PHONY: all deps configure build run check test sanitize fuzz package clean
 
 all: build
 
@@ -38,6 +38,10 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON
 	@cmake --build $(FUZZ_DIR) -j2
 	@scripts/run-fuzz $(FUZZ_DIR)
+
+# The Debian package build/vesk_<version>_amd64.deb.
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -19,13 +19,6 @@ namespace {
 // The fixed name the tool opens; the tests that use it never run side by side.
 class LinkHostTest : public testing::Test {
 protected:
-    ~LinkHostTest() override {
-        if (FTool.View != nullptr)
-            UnmapViewOfFile(FTool.View);
-        if (FTool.Handle != 0)
-            CloseHandle(FTool.Handle);
-    }
-
     TSharedMemory FTool;
 };
 
@@ -62,7 +55,7 @@ class OfferedIntakeTest : public testing::TestWithParam<TOfferCase> {};
 TEST_P(OfferedIntakeTest, IsTakenBitForBitExceptWhereNoIntakeCanBe) {
     std::vector<unsigned char> bytes(TSharedBlock::Size);
     TSharedBlock(bytes.data()).SetConsumoOfrecido(GetParam().Offered);
-    const TSharedMemory shared{1, bytes.data(), 128};
+    const TSharedMemory shared{1, bytes.data(), 128, nullptr};
     EXPECT_EQ(std::bit_cast<uint32_t>(OfferedIntake(shared)),
               std::bit_cast<uint32_t>(GetParam().Taken));
 }
@@ -89,12 +82,6 @@ protected:
             FHost.Block().SetLimitMax(i, -200 - i);
         }
         FTool = OpenSharedMemory(false, FName, 128);
-    }
-    ~HostSendTest() override {
-        if (FTool.View != nullptr)
-            UnmapViewOfFile(FTool.View);
-        if (FTool.Handle != 0)
-            CloseHandle(FTool.Handle);
     }
 
     static inline int FCounter = 0;

@@ -5,6 +5,7 @@
 
 #include "model_inputs.h"
 #include "temp_folder.h"
+#include "two_animals.h"
 
 #include <gtest/gtest.h>
 
@@ -48,24 +49,6 @@ INSTANTIATE_TEST_SUITE_P(
         TRealCase{std::numeric_limits<float>::max(), '.', "3.40282346638529E38"},
         TRealCase{std::numeric_limits<float>::denorm_min(), '.', "1.40129846432482E-45"}));
 
-// A model whose every input differs from the load defaults, so a key that is not read shows.
-TVeskDairy Sample() {
-    TVeskDairy m;
-    m.Tipo = 2;
-    m.Consumo = 18.3f;
-    m.Peso = 612.7f;
-    m.Lactacion = 2;
-    m.Leche = 31.4f;
-    m.Grasa = 3.2f;
-    m.Proteina = 3.05f;
-    m.DIM = 145;
-    m.Temperatura = 20.5f;
-    m.GDP = 0.25f;
-    m.ADG = 1e-4f;
-    m.Freshenning = -5;
-    return m;
-}
-
 TVeskDairy Defaults() {
     TVeskDairy m;
     m.Tipo = 0;
@@ -95,16 +78,16 @@ protected:
 class ModelFileRoundTrip : public ModelFile, public testing::WithParamInterface<char> {};
 
 TEST_P(ModelFileRoundTrip, EveryKeyReadsBackAsSaved) {
-    SaveModel(FPath, Sample(), GetParam());
+    SaveModel(FPath, FirstAnimal(), GetParam());
     TVeskDairy loaded = Defaults();
     LoadModel(FPath, loaded, GetParam());
-    ExpectInputs(loaded, Sample());
+    ExpectInputs(loaded, FirstAnimal());
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, ModelFileRoundTrip, testing::Values('.', ','));
 
 TEST_F(ModelFile, NewFileHoldsTheTwelveKeysInOrder) {
-    SaveModel(FPath, Sample(), ',');
+    SaveModel(FPath, FirstAnimal(), ',');
     EXPECT_EQ(Contents(),
               "[Data]\r\nTipo=2\r\nConsumo=18,2999992370605\r\nPeso=612,700012207031\r\n"
               "Lactacion=2\r\nLeche=31,3999996185303\r\nGrasa=3,20000004768372\r\n"
@@ -127,7 +110,7 @@ class ModelFileLoad : public ModelFile, public testing::WithParamInterface<TLoad
 TEST_P(ModelFileLoad, ReadsKeysOrDefaults) {
     if (GetParam().Text)
         Store(GetParam().Text);
-    TVeskDairy loaded = Sample();
+    TVeskDairy loaded = FirstAnimal();
     LoadModel(FPath, loaded, '.');
     TVeskDairy expected = Defaults();
     GetParam().Change(expected);
@@ -175,14 +158,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModelFileLoad, testing::ValuesIn(LoadCases),
 
 TEST_F(ModelFile, OverflowStopsTheLoadWithEarlierKeysStored) {
     Store("[Data]\r\nTipo=1\r\nPeso=500\r\nLactacion=2\r\nLeche=1e39\r\nGrasa=4\r\nConsumo=12\r\n");
-    TVeskDairy loaded = Sample();
+    TVeskDairy loaded = FirstAnimal();
     try {
         LoadModel(FPath, loaded, '.');
         FAIL() << "no overflow";
     } catch (const EOverflow& e) {
         EXPECT_STREQ(e.what(), "Floating point overflow");
     }
-    TVeskDairy expected = Sample();
+    TVeskDairy expected = FirstAnimal();
     expected.Tipo = 1;
     expected.Peso = 500;
     expected.Lactacion = 2;
@@ -191,7 +174,7 @@ TEST_F(ModelFile, OverflowStopsTheLoadWithEarlierKeysStored) {
 
 TEST_F(ModelFile, SaveKeepsWhatWasAddedByHand) {
     Store("; nota\r\n[Data]\r\nNota=hola\r\nPeso=1\r\n\r\n[Otra]\r\nx=1\r\n");
-    SaveModel(FPath, Sample(), '.');
+    SaveModel(FPath, FirstAnimal(), '.');
     EXPECT_EQ(Contents(), "; nota\r\n[Data]\r\nNota=hola\r\nPeso=612.700012207031\r\nTipo=2\r\n"
                           "Consumo=18.2999992370605\r\nLactacion=2\r\nLeche=31.3999996185303\r\n"
                           "Grasa=3.20000004768372\r\nProteina=3.04999995231628\r\nDIM=145\r\n"
@@ -201,20 +184,20 @@ TEST_F(ModelFile, SaveKeepsWhatWasAddedByHand) {
 
 TEST_F(ModelFile, SavingTwiceKeepsTheSecondValues) {
     SaveModel(FPath, Defaults(), '.');
-    SaveModel(FPath, Sample(), '.');
+    SaveModel(FPath, FirstAnimal(), '.');
     std::string twice = Contents();
     fs::remove(FPath);
-    SaveModel(FPath, Sample(), '.');
+    SaveModel(FPath, FirstAnimal(), '.');
     EXPECT_EQ(twice, Contents());
 }
 
 TEST_F(ModelFile, NameWithBlanksAroundIt) {
     std::string path = FFolder.Path() + "/  vaca 1  .VM2";
-    SaveModel(path, Sample(), '.');
+    SaveModel(path, FirstAnimal(), '.');
     ASSERT_TRUE(fs::exists(path));
     TVeskDairy loaded;
     LoadModel(path, loaded, '.');
-    ExpectInputs(loaded, Sample());
+    ExpectInputs(loaded, FirstAnimal());
 }
 
 TEST_F(ModelFile, FailingSaveNamesThePathAndLeavesTheFileWhole) {
@@ -224,7 +207,7 @@ TEST_F(ModelFile, FailingSaveNamesThePathAndLeavesTheFileWhole) {
     std::string missing = FFolder.Path() + "/falta/vaca.VM2";
     for (const std::string& path : {FPath, missing}) {
         try {
-            SaveModel(path, Sample(), '.');
+            SaveModel(path, FirstAnimal(), '.');
             ADD_FAILURE() << "saved to " << path;
         } catch (const std::runtime_error& e) {
             EXPECT_EQ(e.what(), "Unable to write to " + path);

@@ -223,6 +223,19 @@ TEST_F(TNumericEditTest, ButtonsStep) {
     EXPECT_EQ(FChanges->count(), 3);
 }
 
+// Held with Alt, even the keys that form a number are commands that type nothing.
+TEST_F(TNumericEditTest, AltChordsTypeNothing) {
+    Create(InputSpecs::ilCons, 10);
+    Play("*");
+    for (const Qt::Key key : {Qt::Key_P, Qt::Key_E, Qt::Key_5, Qt::Key_Minus, Qt::Key_Period}) {
+        QTest::keyClick(FEdit, key, Qt::AltModifier);
+        EXPECT_EQ(Text(), "10.00") << QKeySequence(key).toString().toStdString();
+    }
+    EXPECT_EQ(FChanges->count(), 0);
+    Play("7");
+    EXPECT_EQ(Text(), "7");
+}
+
 TEST_F(TNumericEditTest, IntegerReadingTruncatesAndRefusesBeyond32Bits) {
     Create(InputSpecs::ilSem, 10);
     Play("*-7");

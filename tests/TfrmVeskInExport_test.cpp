@@ -4,6 +4,7 @@
 #include "modal_answer.h"
 #include "platform/regional.h"
 #include "temp_folder.h"
+#include "ui/TNumericEdit.h"
 #include "xlsx_readback.h"
 
 #include <QAbstractEventDispatcher>
@@ -15,22 +16,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-// The window with its spreadsheet files in a folder of the test and an opener that only records
-// what it was given to show, and what the window looked like meanwhile.
+namespace {
+
+// The window with its workbook folders in a folder of the test and an opener that only records
+// what it was given to show, whether the hourglass was up meanwhile and how often the grid had
+// been painted.
 class TfrmVeskInExportTest : public testing::Test {
 protected:
     struct TOpened {
         std::string Path;
-        bool EnviarVisible;
         bool Hourglass;
         int GridPaints;
     };
-
-    // Counts what the grid paints.
     class TPaintCounter : public QObject {
     public:
         int Paints = 0;
@@ -42,16 +44,17 @@ protected:
         }
     };
 
-    void SetUp() override {
-        SetRegional({'.', ","});
+    void SetUp() override { Create('.'); }
+    void Create(char separator) {
+        SetRegional({separator, separator == '.' ? "," : "."});
         setenv("TMPDIR", FTemp.Path().c_str(), 1);
         FWindow = std::make_unique<TfrmVeskIn>();
-        FWindow->FSheetOpener = [this](const std::string& path) {
+        FWindow->SetSheetOpener([this](const std::string& path) {
             const QCursor* cursor = QApplication::overrideCursor();
-            FOpened.push_back({path, FWindow->mtEnviar->Visible,
-                               cursor && cursor->shape() == Qt::WaitCursor, FGridPaints.Paints});
+            FOpened.push_back(
+                {path, cursor && cursor->shape() == Qt::WaitCursor, FGridPaints.Paints});
             return FOpens;
-        };
+        });
         FWindow->show();
         FWindow->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
@@ -59,20 +62,44 @@ protected:
     void TearDown() override {
         FWindow.reset();
         unsetenv("TMPDIR");
+        SetRegional({'.', ","});
     }
 
+    template <class T> T& Find(const char* name) {
+        T* child = FWindow->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(child, nullptr) << name;
+        return *child;
+    }
     void Idle() { emit QAbstractEventDispatcher::instance()->aboutToBlock(); }
-    void Calculate() { QTest::keyClick(FWindow.get(), Qt::Key_F9); }
-    QAction& Excel() { return *FWindow->acExcel; }
+    // F9 reaches the window once it is active again after a message box.
+    void Calculate() {
+        FWindow->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
+        QTest::keyClick(FWindow.get(), Qt::Key_F9);
+    }
     // Runs the command from the event queue, where a failure reaches the default error report.
     void Export() {
         Idle();
-        QMetaObject::invokeMethod(&Excel(), &QAction::trigger, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&Find<QAction>("acExcel"), &QAction::trigger,
+                                  Qt::QueuedConnection);
         QCoreApplication::processEvents();
     }
-    TTableModel& Table() { return FWindow->mt; }
-    bool EnviarVisible() { return FWindow->mtEnviar->Visible; }
-    void SetCalculado() { FWindow->FCalculado = true; }
+    // The only workbook the export showed.
+    TReadSheet Exported() {
+        EXPECT_EQ(FOpened.size(), 1u);
+        return FOpened.empty() ? TReadSheet() : ReadXlsx(FOpened.back().Path);
+    }
+    // Down on the last row of the grid begins a new row; its minimum is typed in.
+    void AddRowWithMinimumTwo() {
+        TypeIntoGridCell(*FWindow, 6, 3, QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+    }
+    void ExpectNothingLeftOver() {
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor is back";
+        Idle();
+        EXPECT_FALSE(Find<QAction>("DataSetPost1").isEnabled()) << "the table is browsing";
+    }
 
     TTempFolder FTemp{"export"};
     std::unique_ptr<TfrmVeskIn> FWindow;
@@ -81,105 +108,155 @@ protected:
     bool FOpens = true;
 };
 
-namespace {
-
-// A text as Python's repr shows it.
-std::string Quoted(std::string text) {
-    text.insert(text.begin(), '\'');
-    text.push_back('\'');
-    return text;
+double Number(const TReadSheet& sheet, const std::string& cell) {
+    const TReadCell& read = sheet.Cells.at(cell);
+    EXPECT_EQ(read.Type, "n") << cell;
+    return read.Type == "n" ? std::stod(read.Value) : 0;
 }
 
-} // namespace
+bool Empty(const TReadSheet& sheet, const std::string& cell) {
+    const auto found = sheet.Cells.find(cell);
+    return found == sheet.Cells.end() || found->second.Type == "None";
+}
+
+// A text as Python's repr shows it.
+std::string Quoted(const std::string& text) {
+    return std::string("'") + text + "'";
+}
 
 TEST_F(TfrmVeskInExportTest, EnabledFromTheFirstCalculationOn) {
     Idle();
-    EXPECT_FALSE(Excel().isEnabled());
+    EXPECT_FALSE(Find<QAction>("acExcel").isEnabled());
     Calculate();
     Idle();
-    EXPECT_TRUE(Excel().isEnabled());
+    EXPECT_TRUE(Find<QAction>("acExcel").isEnabled());
 }
 
-TEST_F(TfrmVeskInExportTest, WritesTheTableWithAnEditInProgressStoredFirst) {
+class TfrmVeskInExportNotation : public TfrmVeskInExportTest,
+                                 public testing::WithParamInterface<char> {
+protected:
+    void SetUp() override { Create(GetParam()); }
+};
+
+// Whatever the user's decimal separator, the file holds numbers and the format code "0.0000".
+TEST_P(TfrmVeskInExportNotation, WritesTheCalculatedRestrictions) {
     Calculate();
-    Table().SetText(Table().index(0, 3), "0.0025");
     TModalAnswer answer;
     Export();
     EXPECT_TRUE(answer.Boxes().empty());
     ASSERT_EQ(FOpened.size(), 1u);
-    EXPECT_FALSE(FOpened.front().EnviarVisible);
     EXPECT_TRUE(FOpened.front().Hourglass);
-    EXPECT_TRUE(EnviarVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Table().State(), TTableState::Browse);
+    ExpectNothingLeftOver();
 
-    const TReadSheet sheet = ReadXlsx(FOpened.front().Path);
+    const TReadSheet sheet = Exported();
     EXPECT_EQ(sheet.Name, "SolucionVesk");
-    const char* const titles[] = {"Codigo", "Nombre", "Unidad", "Mínimo", "Máximo"};
-    for (int column = 0; column < 5; ++column) {
-        const TReadCell& title = sheet.Cells.at(std::string(1, char('A' + column)) + "1");
-        EXPECT_EQ(title.Value, Quoted(titles[column]));
-        EXPECT_TRUE(title.Bold);
-        EXPECT_EQ(title.Fill, "FFC0C0C0");
+    ExpectTitles(sheet, {"Codigo", "Nombre", "Unidad", "Mínimo", "Máximo"}, "8.0");
+    for (size_t i = 0; i < RestrictionOrder.size(); ++i) {
+        const TRestriccion& record = FWindow->Dairy().*RestrictionOrder[i].Record;
+        const std::string row = std::to_string(i + 2);
+        EXPECT_EQ(Number(sheet, "A" + row), record.Codigo) << row;
+        EXPECT_EQ(sheet.Cells.at("B" + row).Value, Quoted(record.Nombre)) << row;
+        EXPECT_EQ(sheet.Cells.at("C" + row).Value, Quoted(record.Unidad)) << row;
+        EXPECT_EQ(sheet.Cells.at("B" + row).NumberFormat, "@") << row;
+        EXPECT_EQ(Number(sheet, "D" + row), record.Min.Count / 10000.0) << row;
+        EXPECT_EQ(sheet.Cells.at("D" + row).NumberFormat, "0.0000") << row;
+        EXPECT_EQ(sheet.Cells.at("E" + row).NumberFormat, "0.0000") << row;
+        if (RestrictionOrder[i].HasMax)
+            EXPECT_EQ(Number(sheet, "E" + row), record.Max.Count / 10000.0) << row;
+        else
+            EXPECT_TRUE(Empty(sheet, "E" + row)) << row;
+        EXPECT_EQ(sheet.Cells.at("A" + row).Size, "8.0") << row;
     }
-    // Codes and names as the table holds them, in its order.
-    for (int row = 0; row < 7; ++row) {
-        const std::string sheetRow = std::to_string(row + 2);
-        for (const char* field : {"Codigo", "Nombre"}) {
-            const TTableField& column = Table().Field(field[0] == 'C' ? 0 : 1);
-            const std::string text = column.DisplayText(Table().Cell(row, column));
-            const std::string& value =
-                sheet.Cells.at((field[0] == 'C' ? "A" : "B") + sheetRow).Value;
-            EXPECT_EQ(value, field[0] == 'C' ? text : Quoted(text)) << field << row;
-        }
-    }
-    EXPECT_EQ(sheet.Cells.count("A9"), 0u);
-    EXPECT_EQ(sheet.Cells.count("F1"), 0u);
-    EXPECT_EQ(sheet.Cells.at("D2").Type, "n");
-    EXPECT_EQ(sheet.Cells.at("D2").Value, "0.0025");
-    EXPECT_EQ(sheet.Cells.at("D2").NumberFormat, "0.0000");
-    for (const char* empty : {"E4", "E8"})
-        EXPECT_TRUE(!sheet.Cells.count(empty) || sheet.Cells.at(empty).Type == "None") << empty;
+    EXPECT_TRUE(Empty(sheet, "E4"));
+    EXPECT_TRUE(Empty(sheet, "E8"));
+    EXPECT_FALSE(sheet.Cells.count("A9"));
+    EXPECT_FALSE(sheet.Cells.count("F1")) << "the send flags appear nowhere";
 }
 
-TEST_F(TfrmVeskInExportTest, TextInAnOpenCellEditorIsExported) {
+INSTANTIATE_TEST_SUITE_P(Separators, TfrmVeskInExportNotation, testing::Values('.', ','));
+
+class TfrmVeskInExportEdit : public TfrmVeskInExportTest,
+                             public testing::WithParamInterface<bool> {};
+
+// The edit goes into the file whether its cell editor is still open or was closed with Enter,
+// and the table is browsing afterwards.
+TEST_P(TfrmVeskInExportEdit, AnEditInTheGridIsStoredAndExported) {
     Calculate();
-    TypeIntoGridCell(*FWindow, 0, 3, QStringLiteral("0.5"));
+    TypeIntoGridCell(*FWindow, 0, 3, QStringLiteral("0.0025"));
+    if (GetParam())
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     Export();
-    ASSERT_EQ(FOpened.size(), 1u);
-    EXPECT_EQ(ReadXlsx(FOpened.front().Path).Cells.at("D2").Value, "0.5");
+    EXPECT_EQ(Number(Exported(), "D2"), 0.0025);
+    ExpectNothingLeftOver();
+    const auto& grid = Find<QAbstractItemView>("DBGrid1");
+    EXPECT_EQ(grid.model()->index(0, 3).data().toString(), QStringLiteral("0.0025"));
 }
+
+INSTANTIATE_TEST_SUITE_P(EditorClosed, TfrmVeskInExportEdit, testing::Bool());
 
 // The walk over the rows moves the table but not what the user sees: the grid does not redraw
 // meanwhile, and the row that was current comes back.
 TEST_F(TfrmVeskInExportTest, TheCurrentRowComesBackAndTheGridDoesNotRedrawMeanwhile) {
     Calculate();
     TypeIntoGridCell(*FWindow, 3, 4, QStringLiteral("1.25"));
-    auto* grid = FWindow->findChild<QAbstractItemView*>(QStringLiteral("DBGrid1"));
-    grid->viewport()->installEventFilter(&FGridPaints);
+    auto& grid = Find<QAbstractItemView>("DBGrid1");
+    grid.viewport()->installEventFilter(&FGridPaints);
     QTest::qWait(50);
     const int paintsBefore = FGridPaints.Paints;
     Export();
-    ASSERT_EQ(FOpened.size(), 1u);
+    EXPECT_EQ(Number(Exported(), "E5"), 1.25);
     EXPECT_EQ(FOpened.front().GridPaints, paintsBefore);
-    EXPECT_EQ(ReadXlsx(FOpened.front().Path).Cells.at("E5").Value, "1.25");
-    EXPECT_EQ(Table().CurrentRow(), 3);
-    EXPECT_EQ(Table().State(), TTableState::Browse);
-    EXPECT_EQ(grid->currentIndex().row(), 3);
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(3, 4));
+    EXPECT_EQ(grid.model()->headerData(3, Qt::Vertical).toString(), QStringLiteral("▶"));
+    ExpectNothingLeftOver();
 }
 
-TEST_F(TfrmVeskInExportTest, FailureIsReportedAndTheWindowComesBack) {
+TEST_F(TfrmVeskInExportTest, RowsTheUserAddedFollowTheSeven) {
+    Calculate();
+    AddRowWithMinimumTwo();
+    Export();
+    const TReadSheet sheet = Exported();
+    EXPECT_TRUE(Empty(sheet, "A9"));
+    EXPECT_TRUE(Empty(sheet, "B9"));
+    EXPECT_EQ(Number(sheet, "D9"), 2);
+    EXPECT_FALSE(sheet.Cells.count("A10"));
+    ExpectNothingLeftOver();
+}
+
+// A later export writes the present table into the same file; the row of the earlier, longer
+// table stays below it, as in a worksheet written over.
+TEST_F(TfrmVeskInExportTest, ALaterExportRewritesTheSameWorkbook) {
+    Calculate();
+    AddRowWithMinimumTwo();
+    Export();
+    Calculate();
+    TypeIntoGridCell(*FWindow, 0, 3, QStringLiteral("0.5"));
+    Export();
+    ASSERT_EQ(FOpened.size(), 2u);
+    EXPECT_EQ(FOpened[1].Path, FOpened[0].Path);
+    const TReadSheet sheet = ReadXlsx(FOpened[1].Path);
+    EXPECT_EQ(Number(sheet, "D2"), 0.5);
+    EXPECT_EQ(Number(sheet, "D9"), 2);
+    const std::filesystem::path folder = std::filesystem::path(FOpened[1].Path).parent_path();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(TfrmVeskInExportTest, AFailedOpenIsReportedAndTheNextExportTriesAgain) {
     Calculate();
     FOpens = false;
     TModalAnswer answer;
     Export();
     ASSERT_EQ(answer.Boxes().size(), 1u);
+    ASSERT_EQ(FOpened.size(), 1u);
     EXPECT_EQ(answer.Boxes().front().Title, QStringLiteral("Rumiva - Vesk"));
     EXPECT_EQ(answer.Boxes().front().Icon, QMessageBox::Critical);
-    EXPECT_TRUE(EnviarVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(answer.Boxes().front().Text.toStdString(),
+              "The workbook was saved as " + FOpened[0].Path +
+                  " but cannot be shown: no spreadsheet application is available to open it.");
+    ExpectNothingLeftOver();
 
-    // The next export tries again with the same file.
     FOpens = true;
     Export();
     EXPECT_EQ(answer.Boxes().size(), 1u);
@@ -187,14 +264,20 @@ TEST_F(TfrmVeskInExportTest, FailureIsReportedAndTheWindowComesBack) {
     EXPECT_EQ(FOpened[1].Path, FOpened[0].Path);
 }
 
-TEST_F(TfrmVeskInExportTest, ClosedTableIsNotActive) {
-    Table().Close();
-    SetCalculado();
+// Days in milk of 3 make the first calculation fail before the table is filled.
+TEST_F(TfrmVeskInExportTest, TheTableOfAFailedFirstCalculationIsNotActive) {
     TModalAnswer answer;
+    auto& days = Find<TNumericEdit>("ilSem");
+    QTest::keyClick(&days, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&days, QStringLiteral("3"));
+    Calculate();
+    const size_t failures = answer.Boxes().size();
+    ASSERT_GE(failures, 1u);
     Export();
-    ASSERT_EQ(answer.Boxes().size(), 1u);
-    EXPECT_EQ(answer.Boxes().front().Text, QStringLiteral("Dataset is not active."));
+    ASSERT_EQ(answer.Boxes().size(), failures + 1);
+    EXPECT_EQ(answer.Boxes().back().Text, QStringLiteral("Dataset is not active."));
     EXPECT_TRUE(FOpened.empty());
-    EXPECT_TRUE(EnviarVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
+
+} // namespace

@@ -3,16 +3,16 @@
 #include "exchange/HostLink.h"
 #include "grid_typing.h"
 #include "host_object.h"
-#include "host_send_rows.h"
 #include "modal_answer.h"
 #include "platform/regional.h"
 #include "platform/window_message.h"
 #include "ui/TNumericEdit.h"
+#include "window_calculation.h"
+#include "window_test.h"
 
-#include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QTest>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,13 @@
 #include <optional>
 #include <unistd.h>
 
-// The host's object under the tool's fixed name, with a window of the test's
-// own and slots holding what the host put there; the window starts once the
-// test has set the offer.
-class TfrmVeskInHostTest : public testing::Test {
+namespace {
+
+constexpr int Minimo = 3, Maximo = 4, Enviar = 5;
+
+// The host's object under the tool's name, with a window of the test's own and slots holding
+// what the host put there; the window starts once the test has set the offer.
+class TfrmVeskInHostTest : public TWindowTest {
 protected:
     TfrmVeskInHostTest() {
         FHost->Block().SetHostWindow(FHostWindow);
@@ -35,86 +38,55 @@ protected:
             FHost->Block().SetLimitMax(i, -200 - i);
         }
     }
-    void TearDown() override { SetRegional({'.', ","}); }
-
     void Start(float offered) {
         if (FHost)
             FHost->Block().SetConsumoOfrecido(offered);
-        SetRegional({'.', ""});
-        FWindow = std::make_unique<TfrmVeskIn>();
-    }
-    void Show() {
-        FWindow->show();
-        FWindow->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-    }
-    void Idle() { emit QAbstractEventDispatcher::instance()->aboutToBlock(); }
-    void Send() {
-        Idle();
-        Share()->trigger();
+        Create('.');
+        Show();
     }
 
-    TVeskDairy& Dairy() { return *FWindow->FDairy; }
-    QAction* Share() { return FWindow->acShare; }
     TSharedBlock Block() { return FHost->Block(); }
-    std::string Offered() { return FWindow->ilCons->text().toStdString(); }
-    bool Linked() { return FWindow->FHostLinked; }
-    bool ViewOpen() { return FWindow->FShared.View != nullptr; }
-    bool& Calculado() { return FWindow->FCalculado; }
-    void Calculate() { FWindow->acCalc->trigger(); }
-    TTableModel& Table() { return FWindow->mt; }
-    const TTableField& Field(const char* name) {
-        for (int column = 0;; ++column)
-            if (Table().Field(column).FieldName == name)
-                return Table().Field(column);
-    }
-
-    // The table as a calculation leaves it, the seven rows given, and more rows
-    // after them.
-    void FillTable(const TSendRow (&rows)[TSharedBlock::SlotCount], int extraRows = 0) {
-        TTableModel& mt = FWindow->mt;
-        mt.Close();
-        mt.Open();
-        auto value = [](const auto& optional) {
-            return optional ? TFieldValue(*optional) : TFieldValue();
-        };
-        for (const TSendRow& row : rows)
-            mt.AppendRecord({1, std::string("Nombre"), std::string("%"), value(row.Min),
-                             value(row.Max), value(row.Enviar)});
-        for (int i = 0; i < extraRows; ++i)
-            mt.AppendRecord({9, std::string("Otra"), std::string("%"), 7.0, 8.0, true});
-        FWindow->FCalculado = true;
-    }
-    // Sends through the toolbar button, so that a failure meets the default error
-    // report.
-    void ClickShare() {
+    TNumericEdit* Offered() { return Input("ilCons"); }
+    bool ShareEnabled() {
         Idle();
-        ASSERT_TRUE(Share()->isEnabled());
-        for (QToolBar* bar : FWindow->findChildren<QToolBar*>())
-            if (QWidget* button = bar->widgetForAction(Share())) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        ADD_FAILURE() << "no button sends";
+        return Find<QAction>("acShare")->isEnabled();
     }
-    void ExpectSlots(const int64_t (&expected)[TSharedBlock::SlotCount][2]) {
+    std::vector<TModalAnswer::TBox> ClickShare() {
+        EXPECT_TRUE(ShareEnabled());
+        TModalAnswer answer;
+        Press("tbTipo", "acShare");
+        return answer.Boxes();
+    }
+    const QAbstractItemModel* Grid() { return Find<QAbstractItemView>("DBGrid1")->model(); }
+    QString Cell(int row, int column) { return Grid()->index(row, column).data().toString(); }
+    // The slots as the grid shows the first seven rows: a row not to send keeps what the host
+    // put there, an empty limit gives 0.
+    void ExpectGridInSlots() {
         for (int i = 0; i < TSharedBlock::SlotCount; ++i) {
-            EXPECT_EQ(Block().LimitMin(i), expected[i][0]) << "slot " << i;
-            EXPECT_EQ(Block().LimitMax(i), expected[i][1]) << "slot " << i;
+            auto count = [&](int column) { return std::llround(Cell(i, column).toDouble() * 1e4); };
+            const bool sent = Cell(i, Enviar) == QStringLiteral("Sí");
+            EXPECT_EQ(Block().LimitMin(i), sent ? count(Minimo) : -100 - i) << "slot " << i;
+            EXPECT_EQ(Block().LimitMax(i), sent ? count(Maximo) : -200 - i) << "slot " << i;
         }
+    }
+    // Sent: Ready, then the message to the host's window, and the window closed.
+    void ExpectSent() {
+        EXPECT_EQ(Block().Ready(), 1);
+        EXPECT_EQ(FSocket.Receive(), (TWindowMessage{4038, 4, 0}));
+        EXPECT_FALSE(FWindow->isVisible());
+    }
+    // Not sent: no Ready, nothing told to the host, the window open with its command.
+    void ExpectNotSent() {
+        EXPECT_EQ(Block().Ready(), 0);
+        EXPECT_EQ(FSocket.Receive(), std::nullopt);
+        EXPECT_TRUE(FWindow->isVisible());
+        EXPECT_TRUE(ShareEnabled());
     }
 
     THwnd FHostWindow = (static_cast<THwnd>(getpid()) << 8) | 0x5a;
     std::optional<THostObject> FHost{std::in_place, "ShareQuindel", 128};
     TWindowSocket FSocket{FHostWindow};
-    std::unique_ptr<TfrmVeskIn> FWindow;
 };
-
-namespace {
-
-// What the host put into the slots that the tool does not send.
-constexpr int64_t HostSendRowSlots[TSharedBlock::SlotCount][2] = {
-    {25, 40}, {-101, -201}, {2800, 0}, {0, 100}, {-104, -204}, {-12500, 1}, {123456789, 999999999}};
 
 struct TOfferCase {
     float Offered;
@@ -131,14 +103,11 @@ class TfrmVeskInHostOffer : public TfrmVeskInHostTest,
 
 TEST_P(TfrmVeskInHostOffer, StartUpTakesTheOfferedIntake) {
     Start(GetParam().Offered);
-    EXPECT_TRUE(Linked());
     EXPECT_EQ(std::bit_cast<uint32_t>(Dairy().Consumo), std::bit_cast<uint32_t>(GetParam().Taken));
-    EXPECT_EQ(Offered(), GetParam().Shown);
-    Idle();
-    EXPECT_FALSE(Share()->isEnabled());
-    Calculado() = true;
-    Idle();
-    EXPECT_TRUE(Share()->isEnabled());
+    EXPECT_EQ(Offered()->text(), GetParam().Shown);
+    EXPECT_FALSE(ShareEnabled());
+    ExpectCalculates(*FWindow);
+    EXPECT_TRUE(ShareEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,116 +120,81 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TfrmVeskInHostTest, WithoutTheHostsObjectTheToolRunsAlone) {
     FHost.reset();
     Start(0);
-    EXPECT_FALSE(Linked());
-    EXPECT_EQ(Offered(), "10.00");
-    Calculado() = true;
-    Idle();
-    EXPECT_FALSE(Share()->isEnabled());
+    EXPECT_EQ(Offered()->text(), "10.00");
+    ExpectCalculates(*FWindow);
+    EXPECT_FALSE(ShareEnabled());
 }
 
-TEST_F(TfrmVeskInHostTest, AnObjectTooSmallForTheBlockLeavesTheToolAlone) {
-    FHost.emplace("ShareQuindel", 64);
-    FWindow = std::make_unique<TfrmVeskIn>();
-    EXPECT_FALSE(Linked());
-    EXPECT_EQ(Offered(), "10.00");
-}
-
-TEST_F(TfrmVeskInHostTest, SendWritesTheMarkedRowsThenReadyThenTellsTheHostAndCloses) {
+// A change of the offered intake alone after the calculation copies no input into the model, so
+// the block gets the intake of the calculation.
+TEST_F(TfrmVeskInHostTest, SendWritesTheRowsToSendThenReadyThenTellsTheHostAndCloses) {
     Start(18.25f);
-    Show();
-    FillTable(HostSendRows, 2);
-    Dairy().Consumo = 21.5f;
+    ExpectCalculates(*FWindow);
     Block().SetConsumoOfrecido(0);
-    ClickShare();
-    EXPECT_EQ(Block().ConsumoOfrecido(), 21.5f);
-    ExpectSlots(HostSendRowSlots);
-    EXPECT_EQ(Block().Ready(), 1);
-    EXPECT_EQ(FSocket.Receive(), (TWindowMessage{4038, 4, 0}));
-    EXPECT_FALSE(ViewOpen());
-    EXPECT_FALSE(FWindow->isVisible());
+    Offered()->selectAll();
+    QTest::keyClicks(Offered(), QStringLiteral("30"));
+    ASSERT_EQ(Offered()->text(), QStringLiteral("30"));
+    EXPECT_TRUE(ClickShare().empty());
+    EXPECT_EQ(Block().ConsumoOfrecido(), 18.25f);
+    ExpectGridInSlots();
+    ExpectSent();
 }
 
-TEST_F(TfrmVeskInHostTest, AnEditInProgressIsSentAsEdited) {
+// A row not to send keeps the host's slot; the row being edited is sent as edited, with the
+// text of its open cell editor; a row added after the seventh is not sent.
+TEST_F(TfrmVeskInHostTest, CorrectionsInTheGridAreSent) {
     Start(10);
-    FillTable(HostSendRows);
-    TTableModel& mt = Table();
-    mt.SetText(mt.index(1, Field("Enviar").Index), "Sí");
-    mt.SetText(mt.index(1, Field("Min").Index), "0.5");
-    Send();
-    EXPECT_EQ(Block().LimitMin(1), 5000);
-    EXPECT_EQ(Block().LimitMax(1), 25000);
-    EXPECT_EQ(mt.State(), TTableState::Browse);
+    ExpectCalculates(*FWindow);
+    TypeIntoGridCell(*FWindow, 6, Minimo, QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("9"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    TypeIntoGridCell(*FWindow, 0, Enviar, QStringLiteral("No"));
+    TypeIntoGridCell(*FWindow, 1, Minimo, QStringLiteral("0.0025"));
+    TypeIntoGridCell(*FWindow, 1, Maximo, QStringLiteral("0.004"));
+    TypeIntoGridCell(*FWindow, 2, Enviar, QStringLiteral("S"));
+    TypeIntoGridCell(*FWindow, 2, Minimo, QStringLiteral("0.5"));
+    ASSERT_EQ(Grid()->rowCount(), 8);
+    EXPECT_TRUE(ClickShare().empty());
+    EXPECT_EQ(Block().LimitMin(0), -100);
+    EXPECT_EQ(Block().LimitMax(0), -200);
+    EXPECT_EQ(Block().LimitMin(1), 25);
+    EXPECT_EQ(Block().LimitMax(1), 40);
+    EXPECT_EQ(Block().LimitMin(2), 5000);
+    EXPECT_EQ(Block().LimitMax(2), 0) << "fibre has no maximum";
+    ExpectSent();
 }
 
-TEST_F(TfrmVeskInHostTest, TextInAnOpenCellEditorIsSent) {
-    Start(10);
-    Show();
-    Calculate();
-    TypeIntoGridCell(*FWindow, 0, 3, QStringLiteral("0.5"));
-    Send();
-    EXPECT_EQ(Block().LimitMin(0), 5000);
-    EXPECT_EQ(Block().Ready(), 1);
-}
-
-TEST_F(TfrmVeskInHostTest, CalculatedRestrictionsReachTheirSlots) {
-    Start(10);
-    Calculate();
-    ASSERT_TRUE(Calculado());
-    TTableModel& mt = Table();
-    int64_t expected[TSharedBlock::SlotCount][2];
-    mt.First();
-    for (int i = 0; i < TSharedBlock::SlotCount; ++i, mt.Next()) {
-        const TFieldValue& max = mt.Value(Field("Max"));
-        const bool sent = std::get<bool>(mt.Value(Field("Enviar")));
-        expected[i][0] = sent ? std::llround(std::get<double>(mt.Value(Field("Min"))) * 1e4)
-                              : Block().LimitMin(i);
-        expected[i][1] = !sent ? Block().LimitMax(i)
-                         : std::holds_alternative<double>(max)
-                             ? std::llround(std::get<double>(max) * 1e4)
-                             : 0;
-    }
-    Send();
-    ExpectSlots(expected);
-    EXPECT_EQ(Block().Ready(), 1);
-}
-
-// A failure leaves the tool running with its link open, nothing told to the
-// host.
+// A failure leaves the tool running with its link open, nothing told to the host; the send
+// after the correction goes through.
 TEST_F(TfrmVeskInHostTest, ALimitBeyondSixtyFourBitsStopsTheSend) {
     Start(10);
-    Show();
-    TSendRow rows[TSharedBlock::SlotCount] = {{1, 2, true}, {3, 4, true}, {1e30, 5, true}};
-    FillTable(rows);
-    TModalAnswer answer;
-    ClickShare();
-    ASSERT_EQ(answer.Boxes().size(), 1u);
-    EXPECT_EQ(answer.Boxes().front().Title, QStringLiteral("Rumiva - Vesk"));
-    EXPECT_EQ(answer.Boxes().front().Text, QStringLiteral("Invalid floating point operation."));
-    EXPECT_EQ(Block().LimitMin(1), 30000);
+    ExpectCalculates(*FWindow);
+    TypeIntoGridCell(*FWindow, 2, Enviar, QStringLiteral("S"));
+    TypeIntoGridCell(*FWindow, 2, Minimo, QStringLiteral("1E30"));
+    ExpectOneErrorReport(ClickShare(), QStringLiteral("Invalid floating point operation."));
+    EXPECT_EQ(Block().LimitMin(1), std::llround(Cell(1, Minimo).toDouble() * 1e4));
     EXPECT_EQ(Block().LimitMin(2), -102);
-    EXPECT_EQ(Block().Ready(), 0);
-    EXPECT_EQ(FSocket.Receive(), std::nullopt);
-    EXPECT_TRUE(ViewOpen());
-    EXPECT_TRUE(FWindow->isVisible());
-    Idle();
-    EXPECT_TRUE(Share()->isEnabled());
+    ExpectNotSent();
+
+    // The cell stays current; clicked again it would open with its text, so the user leaves it.
+    Activate();
+    TypeIntoGridCell(*FWindow, 3, Minimo, QString());
+    TypeIntoGridCell(*FWindow, 2, Minimo, QStringLiteral("0.5"));
+    EXPECT_TRUE(ClickShare().empty());
+    EXPECT_EQ(Block().LimitMin(2), 5000);
+    ExpectSent();
 }
 
+// A calculation that fails leaves the table unfilled: the send stops after the offered intake.
 TEST_F(TfrmVeskInHostTest, ATableNeverFilledStopsTheSendAfterTheOffer) {
-    Start(10);
-    Show();
-    Dairy().Consumo = 14.5f;
-    Calculado() = true;
-    TModalAnswer answer;
-    ClickShare();
-    ASSERT_EQ(answer.Boxes().size(), 1u);
-    EXPECT_EQ(answer.Boxes().front().Text, QStringLiteral("Dataset is not active."));
-    EXPECT_EQ(Block().ConsumoOfrecido(), 14.5f);
+    Start(-5);
+    ExpectOneErrorReport(PressF9(*FWindow), QStringLiteral("Floating point division by zero."));
+    Block().SetConsumoOfrecido(99);
+    ExpectOneErrorReport(ClickShare(), QStringLiteral("Dataset is not active."));
+    EXPECT_EQ(Block().ConsumoOfrecido(), Dairy().Consumo);
     EXPECT_EQ(Block().LimitMin(0), -100);
-    EXPECT_EQ(Block().Ready(), 0);
-    EXPECT_EQ(FSocket.Receive(), std::nullopt);
-    EXPECT_TRUE(ViewOpen());
-    EXPECT_TRUE(FWindow->isVisible());
+    ExpectNotSent();
 }
 
 } // namespace

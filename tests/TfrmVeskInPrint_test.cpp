@@ -3,65 +3,67 @@
 #include "modal_answer.h"
 #include "temp_folder.h"
 #include "ui/TFontDialog.h"
-#include "ui/TNumericEdit.h"
+#include "window_test.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 
-// The window on its page "Resultado" with a report in M.
-class TfrmVeskInPrintTest : public testing::Test {
+// The window on its page "Resultado", the report edited with the keyboard and the report's
+// toolbar, printed into PDF files chosen in the printer set-up.
+class TfrmVeskInPrintTest : public TWindowTest {
 protected:
+    // The machine's own printers stay out of the tests: the printing system is out of reach.
+    static void SetUpTestSuite() {
+        ::setenv("CUPS_SERVER", "/nonexistent/cups.sock", 1);
+        ::unsetenv("PRINTER");
+        ::unsetenv("LPDEST");
+    }
     void SetUp() override {
-        FWindow = std::make_unique<TfrmVeskIn>();
-        FWindow->show();
-        FWindow->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-        Pages().setCurrentIndex(1);
+        Create();
+        Show();
+        ClickTab("tsRes");
     }
 
-    QTextEdit& M() { return FWindow->Report(); }
-    // Modelo, Resultado, Restricciones.
-    QTabWidget& Pages() { return *FWindow->pc; }
-    QAction& Action(const char* name) {
-        auto* action = FWindow->findChild<QAction*>(QLatin1String(name));
-        EXPECT_NE(action, nullptr) << name;
-        return *action;
+    QTextEdit& M() { return *Find<QTextEdit>("M"); }
+    QAction& Action(const char* name) { return *Find<QAction>(name); }
+    // The report's own commands; a failing command meets the default error report.
+    using TWindowTest::Press;
+    void Press(const char* name) { Press("ToolBar1", name); }
+    void Print() { Press("tb", "acPrt"); }
+    // Replaces the report's whole text by pasting text into it.
+    void SetReport(const QString& text) {
+        Activate();
+        QTest::mouseClick(M().viewport(), Qt::LeftButton);
+        QTest::keyClick(&M(), Qt::Key_A, Qt::ControlModifier);
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(&M(), Qt::Key_V, Qt::ControlModifier);
     }
-    void Idle() { emit QAbstractEventDispatcher::instance()->aboutToBlock(); }
-    // Clicks the command's button on the report's toolbar, as the user does.
-    void Press(const char* name) {
-        Idle();
-        QTest::mouseClick(FWindow->ToolBar1->widgetForAction(&Action(name)), Qt::LeftButton);
-    }
-    // Runs the command from the event queue, where a failure reaches the default error report.
-    void TriggerQueued(const char* name) {
-        Idle();
-        QMetaObject::invokeMethod(&Action(name), &QAction::trigger, Qt::QueuedConnection);
-        QCoreApplication::processEvents();
-    }
+    // Selects the characters from..to with the keyboard, or puts the insertion point at from.
     void Select(int from, int to) {
-        QTextCursor cursor = M().textCursor();
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        M().setTextCursor(cursor);
+        QTest::keyClick(&M(), Qt::Key_Home, Qt::ControlModifier);
+        for (int i = 0; i < from; ++i)
+            QTest::keyClick(&M(), Qt::Key_Right);
+        for (int i = from; i < to; ++i)
+            QTest::keyClick(&M(), Qt::Key_Right, Qt::ShiftModifier);
     }
     QTextCharFormat FormatAt(int position) {
         QTextCursor cursor(M().document());
@@ -70,23 +72,48 @@ protected:
     }
     // Opens the font dialog of FontEdit1 and lets answer work in it while it is modal.
     void InFontDialog(const std::function<void(TFontDialog&)>& answer) {
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (auto* dialog = qobject_cast<TFontDialog*>(QApplication::activeModalWidget())) {
-                timer.stop();
-                answer(*dialog);
-            }
-        });
-        timer.start(10);
-        Press("FontEdit1");
-        EXPECT_FALSE(timer.isActive()) << "no font dialog";
+        EXPECT_TRUE(AnswerDialog<TFontDialog>([&] { Press("FontEdit1"); }, answer))
+            << "no font dialog";
     }
     void Click(TFontDialog& dialog, const char* button) {
         QTest::mouseClick(dialog.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
     }
-    QPrinter& Printer() { return FWindow->Printer(); }
-
-    std::unique_ptr<TfrmVeskIn> FWindow;
+    // Chooses printing into the PDF file in the printer set-up, with the left margin in
+    // millimetres when one is given.
+    void ChoosePdf(const std::string& file, int leftMargin = 0) {
+        TModalAnswer unexpected;
+        const bool answered = AnswerDialog<QPrintDialog>(
+            [&] { Action("FilePrintSetup1").trigger(); },
+            [&](QPrintDialog& dialog) {
+                auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+                printers->setCurrentIndex(
+                    printers->findText(QStringLiteral("Print to File (PDF)")));
+                auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+                name->setText(QString::fromStdString(file));
+                if (leftMargin > 0) {
+                    EXPECT_TRUE(AnswerDialog<QDialog>(
+                        [&] {
+                            QTest::mouseClick(
+                                dialog.findChild<QPushButton*>(QStringLiteral("properties")),
+                                Qt::LeftButton);
+                        },
+                        [&](QDialog& properties) {
+                            auto* left =
+                                properties.findChild<QDoubleSpinBox*>(QStringLiteral("leftMargin"));
+                            QTest::keyClick(left, Qt::Key_A, Qt::ControlModifier);
+                            QTest::keyClicks(left, QString::number(leftMargin));
+                            ClickOk(properties);
+                        }));
+                }
+                ClickOk(dialog);
+            });
+        EXPECT_TRUE(answered) << "no printer set-up";
+        EXPECT_TRUE(unexpected.Boxes().empty()) << unexpected.Boxes().front().Text.toStdString();
+    }
+    static void ClickOk(QDialog& dialog) {
+        auto* buttons = dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    }
 };
 
 namespace {
@@ -119,11 +146,9 @@ QString ReportLines(int count) {
     return lines.join(u'\n');
 }
 
-} // namespace
-
 TEST_F(TfrmVeskInPrintTest, BoldAndItalicOnlyWhileTheReportHasTheFocus) {
-    M().setPlainText(QStringLiteral("Proteína cruda"));
-    Pages().tabBar()->setFocus();
+    SetReport(QStringLiteral("Proteína cruda"));
+    QTest::mouseClick(Find<QLineEdit>("Modelo"), Qt::LeftButton);
     Idle();
     EXPECT_FALSE(Action("RichEditBold1").isEnabled());
     EXPECT_FALSE(Action("RichEditItalic1").isEnabled());
@@ -137,8 +162,8 @@ TEST_F(TfrmVeskInPrintTest, BoldAndItalicOnlyWhileTheReportHasTheFocus) {
     Press("RichEditItalic1");
     EXPECT_TRUE(M().hasFocus());
 
-    Pages().setCurrentIndex(0);
-    FWindow->findChild<TNumericEdit*>(QStringLiteral("ilPeso"))->setFocus();
+    ClickTab("tsTipo");
+    ClickInto("ilPeso");
     Idle();
     EXPECT_FALSE(Action("RichEditBold1").isEnabled());
     EXPECT_FALSE(Action("RichEditItalic1").isEnabled());
@@ -151,7 +176,8 @@ bool IsBold(const QTextCharFormat& format) {
 class TfrmVeskInStyles : public TfrmVeskInPrintTest, public testing::WithParamInterface<bool> {
 protected:
     // Bold when the parameter says so, italic otherwise.
-    const char* Command() const { return GetParam() ? "RichEditBold1" : "RichEditItalic1"; }
+    static const char* Command(bool bold) { return bold ? "RichEditBold1" : "RichEditItalic1"; }
+    const char* Command() const { return Command(GetParam()); }
     static bool Has(const QTextCharFormat& format, bool bold) {
         return bold ? IsBold(format) : format.fontItalic();
     }
@@ -159,15 +185,9 @@ protected:
 
 TEST_P(TfrmVeskInStyles, ToggleOverTheOtherStyleKeepsIt) {
     const bool bold = GetParam();
-    M().setPlainText(QStringLiteral("Calcio Fósforo"));
+    SetReport(QStringLiteral("Calcio Fósforo"));
     Select(0, 6);
-    QTextCharFormat other;
-    if (bold)
-        other.setFontItalic(true);
-    else
-        other.setFontWeight(QFont::Bold);
-    M().mergeCurrentCharFormat(other);
-    M().setFocus();
+    Press(Command(!bold));
 
     Press(Command());
     Idle();
@@ -189,9 +209,8 @@ TEST_P(TfrmVeskInStyles, ToggleOverTheOtherStyleKeepsIt) {
 
 TEST_P(TfrmVeskInStyles, WithoutSelectionOnlyTheTextTypedNext) {
     const bool bold = GetParam();
-    M().setPlainText(QStringLiteral("Magnesio"));
+    SetReport(QStringLiteral("Magnesio"));
     Select(4, 4);
-    M().setFocus();
     Press(Command());
     for (int position = 0; position < 8; ++position)
         EXPECT_FALSE(Has(FormatAt(position), bold)) << position;
@@ -209,13 +228,15 @@ INSTANTIATE_TEST_SUITE_P(BoldAndItalic, TfrmVeskInStyles, testing::Bool(),
                          });
 
 TEST_F(TfrmVeskInPrintTest, FontDialogShowsTheSelectionAndAppliesColourNameAndSizeOnly) {
-    M().setPlainText(QStringLiteral("Potasio y Sodio"));
+    SetReport(QStringLiteral("Potasio y Sodio"));
     Select(0, 7);
-    QTextCharFormat start;
-    start.setForeground(QColor(Qt::darkGreen));
-    start.setFontPointSize(14);
-    M().mergeCurrentCharFormat(start);
-    M().setFocus();
+    InFontDialog([&](TFontDialog& dialog) {
+        QFont start = dialog.Font();
+        start.setPointSize(14);
+        dialog.SetFont(start);
+        dialog.SetColor(Qt::darkGreen);
+        Click(dialog, "OK");
+    });
 
     InFontDialog([&](TFontDialog& dialog) {
         EXPECT_EQ(dialog.Color(), QColor(Qt::darkGreen));
@@ -255,9 +276,8 @@ TEST_F(TfrmVeskInPrintTest, FontDialogShowsTheSelectionAndAppliesColourNameAndSi
 }
 
 TEST_F(TfrmVeskInPrintTest, FontDialogApplyStaysOpenAndCancelKeepsWhatWasApplied) {
-    M().setPlainText(QStringLiteral("Energía neta"));
+    SetReport(QStringLiteral("Energía neta"));
     Select(0, 7);
-    M().setFocus();
     InFontDialog([&](TFontDialog& dialog) {
         dialog.SetColor(Qt::red);
         Click(dialog, "Apply");
@@ -273,9 +293,8 @@ TEST_F(TfrmVeskInPrintTest, FontDialogApplyStaysOpenAndCancelKeepsWhatWasApplied
 }
 
 TEST_F(TfrmVeskInPrintTest, FontDialogWithoutSelectionSetsTheInsertionPoint) {
-    M().setPlainText(QStringLiteral("Fibra"));
+    SetReport(QStringLiteral("Fibra"));
     Select(2, 2);
-    M().setFocus();
     InFontDialog([&](TFontDialog& dialog) {
         dialog.SetColor(Qt::red);
         Click(dialog, "OK");
@@ -289,36 +308,20 @@ TEST_F(TfrmVeskInPrintTest, FontDialogWithoutSelectionSetsTheInsertionPoint) {
 TEST_F(TfrmVeskInPrintTest, PrintingNeedsACharacterInTheReport) {
     Idle();
     EXPECT_FALSE(Action("acPrt").isEnabled());
-    M().setPlainText(QStringLiteral("Consumo estimado"));
+    SetReport(QStringLiteral("Consumo estimado"));
     Idle();
     EXPECT_TRUE(Action("acPrt").isEnabled());
-    M().setFocus();
     QTest::keyClick(&M(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&M(), Qt::Key_Delete);
     Idle();
     EXPECT_FALSE(Action("acPrt").isEnabled());
 }
 
-TEST_F(TfrmVeskInPrintTest, PrinterSetUpWorksOnTheWindowsOnePrinter) {
-    QPrinter* chosen = nullptr;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
-            chosen = dialog->printer();
-            dialog->reject();
-        }
-    });
-    timer.start(10);
-    Action("FilePrintSetup1").trigger();
-    EXPECT_EQ(chosen, &Printer());
-}
-
 class TfrmVeskInPrintToFile : public TfrmVeskInPrintTest {
 protected:
     void SetUp() override {
         TfrmVeskInPrintTest::SetUp();
-        Printer().setOutputFormat(QPrinter::PdfFormat);
-        Printer().setOutputFileName(QString::fromStdString(FPdf));
+        ChoosePdf(FPdf);
     }
 
     TTempFolder FFolder{"print"};
@@ -326,9 +329,9 @@ protected:
 };
 
 TEST_F(TfrmVeskInPrintToFile, OneJobTitledWithTheCaption) {
-    M().setPlainText(ReportLines(3));
+    SetReport(ReportLines(3));
     TModalAnswer answer;
-    TriggerQueued("acPrt");
+    Print();
     EXPECT_TRUE(answer.Boxes().empty());
     EXPECT_EQ(PdfInfo(FPdf, "Title"), FWindow->windowTitle().toStdString());
     EXPECT_NE(FWindow->windowTitle().indexOf(QStringLiteral("(Rev. 2132)")), -1);
@@ -336,14 +339,11 @@ TEST_F(TfrmVeskInPrintToFile, OneJobTitledWithTheCaption) {
 }
 
 TEST_F(TfrmVeskInPrintToFile, LongReportRunsOverSeveralPagesInOrder) {
-    M().setPlainText(ReportLines(200));
-    QTextCursor first = M().textCursor();
-    first.movePosition(QTextCursor::Start);
-    first.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    first.mergeCharFormat(bold);
-    TriggerQueued("acPrt");
+    SetReport(ReportLines(200));
+    QTest::keyClick(&M(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&M(), Qt::Key_End, Qt::ShiftModifier);
+    Press("RichEditBold1");
+    Print();
 
     EXPECT_GE(std::atoi(PdfInfo(FPdf, "Pages").c_str()), 3);
     const std::string text = Output("pdftotext -layout '" + FPdf + "' -");
@@ -359,9 +359,9 @@ TEST_F(TfrmVeskInPrintToFile, LongReportRunsOverSeveralPagesInOrder) {
 }
 
 TEST_F(TfrmVeskInPrintToFile, TextStartsAtThePrintableAreaWithoutMarginsOfItsOwn) {
-    Printer().setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    M().setPlainText(QStringLiteral("Inicio"));
-    TriggerQueued("acPrt");
+    ChoosePdf(FPdf, 10);
+    SetReport(QStringLiteral("Inicio"));
+    Print();
     // Word boxes in points; 10 mm are 28.35 points.
     const std::string boxes = Output("pdftotext -bbox '" + FPdf + "' -");
     const auto word = boxes.find("xMin=\"");
@@ -371,27 +371,57 @@ TEST_F(TfrmVeskInPrintToFile, TextStartsAtThePrintableAreaWithoutMarginsOfItsOwn
 }
 
 struct TPrinterFailure {
-    const char* File;
+    const char* Name;
+    bool ChooseAFolderThatGoes;
     const char* Text;
 };
 
-class TfrmVeskInNoPrinter : public TfrmVeskInPrintTest,
-                            public testing::WithParamInterface<TPrinterFailure> {};
+void PrintTo(const TPrinterFailure& c, std::ostream* os) {
+    *os << c.Name;
+}
 
-TEST_P(TfrmVeskInNoPrinter, ReportedInEnglishAndNothingPrinted) {
-    Printer().setOutputFormat(QPrinter::PdfFormat);
-    Printer().setOutputFileName(QString::fromUtf8(GetParam().File));
-    M().setPlainText(ReportLines(3));
+class TfrmVeskInFailedPrint : public TfrmVeskInPrintTest,
+                              public testing::WithParamInterface<TPrinterFailure> {
+protected:
+    TTempFolder FFolder{"failed"};
+};
+
+// The failure is reported in English and prints nothing; the printer then takes the next
+// choice of the set-up and prints the report.
+TEST_P(TfrmVeskInFailedPrint, ReportedAndTheNextSetUpPrints) {
+    const TPrinterFailure& c = GetParam();
+    const std::string gone = FFolder.Path() + "/gone";
+    if (c.ChooseAFolderThatGoes) {
+        std::filesystem::create_directory(gone);
+        ChoosePdf(gone + "/report.pdf");
+        std::filesystem::remove(gone);
+    }
+    Calculate();
+    {
+        TModalAnswer answer;
+        Print();
+        ASSERT_EQ(answer.Boxes().size(), 1u);
+        EXPECT_EQ(answer.Boxes().front().Title, QStringLiteral("Rumiva - Vesk"));
+        EXPECT_EQ(answer.Boxes().front().Text, QString::fromUtf8(c.Text));
+        EXPECT_EQ(answer.Boxes().front().Icon, QMessageBox::Critical);
+    }
+    EXPECT_EQ(FFolder.Entries(), 0);
+
+    const std::string pdf = FFolder.Path() + "/report.pdf";
+    ChoosePdf(pdf);
     TModalAnswer answer;
-    TriggerQueued("acPrt");
-    ASSERT_EQ(answer.Boxes().size(), 1u);
-    EXPECT_EQ(answer.Boxes().front().Title, QStringLiteral("Rumiva - Vesk"));
-    EXPECT_EQ(answer.Boxes().front().Text, QString::fromUtf8(GetParam().Text));
-    EXPECT_EQ(answer.Boxes().front().Icon, QMessageBox::Critical);
+    Print();
+    EXPECT_TRUE(answer.Boxes().empty());
+    const std::string text = Output("pdftotext -layout '" + pdf + "' -");
+    EXPECT_NE(text.find("Rumiva v2.0 - Complemento VESK -"), std::string::npos) << text;
+    EXPECT_NE(text.find("Peso de la vaca:            450.0 Kg."), std::string::npos) << text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Printers, TfrmVeskInNoPrinter,
-    testing::Values(TPrinterFailure{"", "There is no default printer currently selected."},
-                    TPrinterFailure{"/nonexistent-folder/report.pdf",
-                                    "Printer selected is not valid."}));
+    Printers, TfrmVeskInFailedPrint,
+    testing::Values(TPrinterFailure{"NoPrinter", false,
+                                    "There is no default printer currently selected."},
+                    TPrinterFailure{"FolderGone", true, "Printer selected is not valid."}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace

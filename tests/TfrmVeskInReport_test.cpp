@@ -1,15 +1,12 @@
 #include "ui/TfrmVeskIn.h"
 
+#include "grid_typing.h"
 #include "modal_answer.h"
-#include "platform/regional.h"
 #include "report_lines.h"
-#include "ui/TNumericEdit.h"
-#include "ui/TRadioGroup.h"
+#include "window_test.h"
 
-#include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
 #include <QAction>
-#include <QRadioButton>
-#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -19,40 +16,18 @@
 #include <cctype>
 #include <memory>
 
-// The window after start, calculated with F9 as a user would.
-class TfrmVeskInReportTest : public testing::Test {
+// The window after start, calculated with F9 as a user would. The restrictions page was shown
+// once, so that its grid shows the table.
+class TfrmVeskInReportTest : public TWindowTest {
 protected:
     void Create(char separator) {
-        SetRegional({separator, ""});
-        FWindow = std::make_unique<TfrmVeskIn>();
-        FWindow->show();
-        FWindow->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
+        TWindowTest::Create(separator);
+        Show();
+        ClickTab("tsGird");
+        ClickTab("tsTipo");
     }
     void SetUp() override { Create('.'); }
-    void TearDown() override { SetRegional({'.', ","}); }
 
-    template <class T> T* Find(const char* name) const {
-        T* child = FWindow->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-    // F9 reaches the window once it is active again after a message box.
-    void Calculate() {
-        FWindow->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-        QTest::keyClick(FWindow.get(), Qt::Key_F9);
-    }
-    void Idle() { emit QAbstractEventDispatcher::instance()->aboutToBlock(); }
-    void Type(const char* name, const char* text) {
-        auto* input = Find<TNumericEdit>(name);
-        QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(input, QString::fromLatin1(text));
-    }
-    void ClickState(int index) {
-        QRadioButton* item = Find<TRadioGroup>("rgTipo")->Item(index);
-        QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2));
-    }
     // The paragraphs of the report view; none while the view has not been built.
     std::vector<std::string> Report() const {
         std::vector<std::string> lines;
@@ -64,22 +39,22 @@ protected:
             lines.push_back(block.text().toStdString());
         return lines;
     }
-    QWidget* CurrentPage() const { return Find<QTabWidget>("pc")->currentWidget(); }
-    TTableModel& Table() { return FWindow->mt; }
-    std::vector<std::string> TableTexts() {
+    // The cells of the restrictions grid, row by row, as it shows them.
+    std::vector<std::string> TableTexts() const {
         std::vector<std::string> texts;
-        TTableModel& table = Table();
-        if (!table.Active())
-            return texts;
-        for (int row = 0; row < table.rowCount(); ++row)
-            for (int column = 0; column < table.FieldCount(); ++column) {
-                const TTableField& field = table.Field(column);
-                texts.push_back(field.DisplayText(table.Cell(row, field)));
-            }
+        const QAbstractItemModel* table = Find<QAbstractItemView>("DBGrid1")->model();
+        for (int row = 0; row < table->rowCount(); ++row)
+            for (int column = 0; column < table->columnCount(); ++column)
+                texts.push_back(table->index(row, column).data().toString().toStdString());
         return texts;
     }
-
-    std::unique_ptr<TfrmVeskIn> FWindow;
+    // Whether the table's edit, post and cancel commands are enabled: what its state allows.
+    std::vector<bool> TableCommands() {
+        Idle();
+        return {Find<QAction>("DataSetEdit1")->isEnabled(),
+                Find<QAction>("DataSetPost1")->isEnabled(),
+                Find<QAction>("DataSetCancel1")->isEnabled()};
+    }
 };
 
 namespace {
@@ -135,7 +110,7 @@ class TfrmVeskInStateReport : public TfrmVeskInReportTest,
                               public testing::WithParamInterface<TStateReport> {};
 
 TEST_P(TfrmVeskInStateReport, ShowsTheLinesOfTheState) {
-    ClickState(GetParam().State);
+    ClickItem("rgTipo", GetParam().State);
     Calculate();
     const std::vector<std::string> lines = Report();
     EXPECT_EQ(lines.size(), GetParam().Lines);
@@ -158,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TfrmVeskInReportTest, SecondCalculationFromAnotherPageReplacesTheReport) {
     Calculate();
-    Find<QTabWidget>("pc")->setCurrentWidget(Find<QWidget>("tsTipo"));
+    ClickTab("tsTipo");
     Type("ilPeso", "600");
     Calculate();
     const std::vector<std::string> lines = Report();
@@ -175,12 +150,15 @@ TEST_P(TfrmVeskInFailingCalculation, ChangesNothingButTheCalculatedMark) {
     const bool calculatedBefore = GetParam();
     if (calculatedBefore) {
         Calculate();
-        Table().SetText(Table().index(Table().CurrentRow(), 2), "g");
+        TypeIntoGridCell(*FWindow, 0, 2, QStringLiteral("g"));
+        Press("ToolBar2", "DataSetPost1");
+        Press("ToolBar2", "DataSetEdit1");
+        ASSERT_EQ(TableTexts().at(2), "g");
     }
     const std::vector<std::string> report = Report();
     const std::vector<std::string> table = TableTexts();
-    const TTableState state = Table().State();
-    Find<QTabWidget>("pc")->setCurrentWidget(Find<QWidget>("tsTipo"));
+    const std::vector<bool> state = TableCommands();
+    ClickTab("tsTipo");
     TModalAnswer answer;
     Type("ilSem", "3");
     const size_t estimateBoxes = answer.Boxes().size();
@@ -190,7 +168,7 @@ TEST_P(TfrmVeskInFailingCalculation, ChangesNothingButTheCalculatedMark) {
     EXPECT_EQ(answer.Boxes().back().Text, QStringLiteral("Floating point division by zero."));
     EXPECT_EQ(Report(), report);
     EXPECT_EQ(TableTexts(), table);
-    EXPECT_EQ(Table().State(), state);
+    EXPECT_EQ(TableCommands(), state);
     EXPECT_EQ(CurrentPage(), Find<QWidget>("tsTipo"));
     Idle();
     EXPECT_TRUE(Find<QAction>("acExcel")->isEnabled());
@@ -200,7 +178,8 @@ INSTANTIATE_TEST_SUITE_P(Before, TfrmVeskInFailingCalculation, testing::Bool());
 
 TEST_F(TfrmVeskInReportTest, CalculationFillsTheSevenRestrictions) {
     Calculate();
-    EXPECT_EQ(Table().State(), TTableState::Browse);
+    // Browsing: the rows may be edited, there is nothing to post or cancel.
+    EXPECT_EQ(TableCommands(), std::vector<bool>({true, false, false}));
     const std::vector<std::string> expected = {"101",     "Proteína cruda",
                                                "%",       "15.1320",
                                                "18.1584", "Sí",
@@ -223,8 +202,6 @@ TEST_F(TfrmVeskInReportTest, CalculationFillsTheSevenRestrictions) {
                                                "%",       "1.0990",
                                                "",        "Sí"};
     EXPECT_EQ(TableTexts(), expected);
-    EXPECT_EQ(Table().Cell(0, Table().Field(3)), TFieldValue(15.132));
-    EXPECT_EQ(Table().Cell(2, Table().Field(4)), TFieldValue());
 }
 
 } // namespace

@@ -4,10 +4,10 @@
 
 #include <array>
 #include <cerrno>
+#include <deque>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -65,33 +65,26 @@ protected:
         static int counter = 0;
         FName = "vesk-up-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
     }
-    ~OpenSharedMemoryTest() override {
-        for (const TSharedMemory& shared : FOpened) {
-            if (shared.View != nullptr)
-                UnmapViewOfFile(shared.View);
-            if (shared.Handle != 0)
-                CloseHandle(shared.Handle);
-        }
-        DeleteFileMapping(FName);
-    }
-    TSharedMemory Open(bool create, std::string_view name, int32_t size) {
+    ~OpenSharedMemoryTest() override { RemoveSharedMapping(FName); }
+    // The result stays open until the test ends.
+    const TSharedMemory& Open(bool create, std::string_view name, int32_t size) {
         return FOpened.emplace_back(OpenSharedMemory(create, name, size));
     }
 
     std::string FName;
-    std::vector<TSharedMemory> FOpened;
+    std::deque<TSharedMemory> FOpened;
 };
 
 TEST_F(OpenSharedMemoryTest, CreateOfANewObjectGivesAViewAndTheSize) {
-    const TSharedMemory shared = Open(true, FName, 128);
+    const TSharedMemory& shared = Open(true, FName, 128);
     EXPECT_NE(shared.Handle, 0u);
     EXPECT_NE(shared.View, nullptr);
     EXPECT_EQ(shared.ErrorCode, 128);
 }
 
 TEST_F(OpenSharedMemoryTest, CreateOfAnExistingObjectReportsAlreadyExists) {
-    const TSharedMemory first = Open(true, FName, 128);
-    const TSharedMemory second = Open(true, FName, 128);
+    const TSharedMemory& first = Open(true, FName, 128);
+    const TSharedMemory& second = Open(true, FName, 128);
     EXPECT_NE(second.Handle, 0u);
     ASSERT_NE(second.View, nullptr);
     EXPECT_EQ(second.ErrorCode, EEXIST);
@@ -101,14 +94,14 @@ TEST_F(OpenSharedMemoryTest, CreateOfAnExistingObjectReportsAlreadyExists) {
 
 TEST_F(OpenSharedMemoryTest, OpenOfAnExistingObjectGivesAViewAndTheSize) {
     Open(true, FName, 128);
-    const TSharedMemory shared = Open(false, FName, 128);
+    const TSharedMemory& shared = Open(false, FName, 128);
     EXPECT_NE(shared.Handle, 0u);
     EXPECT_NE(shared.View, nullptr);
     EXPECT_EQ(shared.ErrorCode, 128);
 }
 
 TEST_F(OpenSharedMemoryTest, OpenOfAMissingObjectGivesNothingAndNotFound) {
-    const TSharedMemory shared = Open(false, FName, 128);
+    const TSharedMemory& shared = Open(false, FName, 128);
     EXPECT_EQ(shared.Handle, 0u);
     EXPECT_EQ(shared.View, nullptr);
     EXPECT_EQ(shared.ErrorCode, ENOENT);
@@ -116,7 +109,7 @@ TEST_F(OpenSharedMemoryTest, OpenOfAMissingObjectGivesNothingAndNotFound) {
 
 TEST_F(OpenSharedMemoryTest, OpenOfASmallerObjectGivesAHandleWithoutView) {
     Open(true, FName, 64);
-    const TSharedMemory shared = Open(false, FName, 128);
+    const TSharedMemory& shared = Open(false, FName, 128);
     EXPECT_NE(shared.Handle, 0u);
     EXPECT_EQ(shared.View, nullptr);
     EXPECT_EQ(shared.ErrorCode, ENXIO);

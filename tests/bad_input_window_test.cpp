@@ -4,6 +4,7 @@
 #include "host_object.h"
 #include "modal_answer.h"
 #include "platform/regional.h"
+#include "platform/runtime_folder.h"
 #include "platform/window_message.h"
 #include "ui/TNumericEdit.h"
 #include "ui/TTableModel.h"
@@ -20,7 +21,6 @@
 #include <limits>
 #include <memory>
 #include <optional>
-#include <sys/mman.h>
 #include <unistd.h>
 
 // The window as a user meets it, handed a bad host block or bad text in the restrictions grid.
@@ -77,7 +77,7 @@ namespace {
 class TRawHostObject {
 public:
     TRawHostObject(off_t size, float offered) {
-        const int fd = shm_open("/ShareQuindel", O_RDWR | O_CREAT | O_EXCL, 0600);
+        const int fd = open(ObjectPath().c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
         EXPECT_GE(fd, 0) << "the object exists already";
         EXPECT_EQ(ftruncate(fd, size), 0);
         if (size >= 8) {
@@ -85,7 +85,8 @@ public:
         }
         close(fd);
     }
-    ~TRawHostObject() { shm_unlink("/ShareQuindel"); }
+    ~TRawHostObject() { unlink(ObjectPath().c_str()); }
+    static std::string ObjectPath() { return RuntimeFolder() + "/ShareQuindel"; }
     TRawHostObject(const TRawHostObject&) = delete;
     TRawHostObject& operator=(const TRawHostObject&) = delete;
 };
@@ -128,7 +129,7 @@ TEST_P(TBadHostBlock, StartsShowingAnIntakeItCanCalculateWith) {
     if (!c.Linked)
         return;
     EXPECT_TRUE(ClickShare().empty());
-    const int fd = shm_open("/ShareQuindel", O_RDONLY, 0);
+    const int fd = open(TRawHostObject::ObjectPath().c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     float sent = 0;
     EXPECT_EQ(pread(fd, &sent, sizeof sent, 4), ssize_t(sizeof sent));
@@ -166,7 +167,7 @@ TEST_P(TGoneHost, SendStillFinishesAndCloses) {
     if (GetParam() == THostGone::Window)
         socket.reset();
     else
-        DeleteFileMapping("ShareQuindel");
+        RemoveSharedMapping("ShareQuindel");
     EXPECT_TRUE(ClickShare().empty());
     EXPECT_EQ(host.Block().Ready(), 1);
     EXPECT_EQ(host.Block().ConsumoOfrecido(), 12.5f);

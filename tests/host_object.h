@@ -11,11 +11,7 @@ public:
     THostObject(std::string name, int32_t size) : FName(std::move(name)) {
         FShared = OpenSharedMemory(true, FName, size);
     }
-    ~THostObject() {
-        UnmapViewOfFile(FShared.View);
-        CloseHandle(FShared.Handle);
-        DeleteFileMapping(FName);
-    }
+    ~THostObject() { RemoveSharedMapping(FName); }
     THostObject(const THostObject&) = delete;
     THostObject& operator=(const THostObject&) = delete;
 

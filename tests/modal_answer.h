@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <functional>
 #include <vector>
 
 // Answers every message box that opens while it lives: records what the box showed and closes it
@@ -35,3 +36,24 @@ private:
     QTimer FTimer;
     std::vector<TBox> FBoxes;
 };
+
+// Runs open, which shows a modal dialog and returns once it is closed, and answers the first
+// dialog of type T that comes up meanwhile (not the one that may be up already) with answer.
+// False when none came up.
+template <class T>
+bool AnswerDialog(const std::function<void()>& open, const std::function<void(T&)>& answer) {
+    const QWidget* before = QApplication::activeModalWidget();
+    bool answered = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog || dialog == before)
+            return;
+        timer.stop();
+        answered = true;
+        answer(*dialog);
+    });
+    timer.start(10);
+    open();
+    return answered;
+}

@@ -1,142 +1,112 @@
 #include "platform/shared_memory.h"
 
+#include "platform/runtime_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
 #include <string>
-#include <thread>
+#include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
+// The errno value that step raised as std::system_error; 0 when it raised nothing.
+int ErrorOf(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::system_error& error) {
+        return error.code().value();
+    }
+    return 0;
+}
+
 // Objects of their own per test, so that test programs can run side by side.
-class SharedMemoryTest : public testing::Test {
+class SharedMappingTest : public testing::Test {
 protected:
-    SharedMemoryTest() {
+    SharedMappingTest() {
         static int counter = 0;
         FName = "vesk-shm-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
     }
-    ~SharedMemoryTest() override { DeleteFileMapping(FName); }
+    ~SharedMappingTest() override { RemoveSharedMapping(FName); }
 
     std::string FName;
 };
 
-TEST_F(SharedMemoryTest, CreateMakesANewObjectWithoutError) {
-    const THandle handle = CreateFileMappingA(128, FName);
-    ASSERT_NE(handle, 0u);
-    EXPECT_EQ(GetLastError(), 0u);
-    EXPECT_TRUE(CloseHandle(handle));
+TEST_F(SharedMappingTest, CreateMakesAZeroedObjectOfTheSize) {
+    TSharedMapping created(true, FName, 128);
+    EXPECT_TRUE(created.Created());
+    created.Map(128);
+    ASSERT_NE(created.View(), nullptr);
+    EXPECT_EQ(created.Size(), 128u);
+    EXPECT_EQ(static_cast<unsigned char*>(created.View())[127], 0);
+    EXPECT_EQ(ErrorOf([&] { created.Map(129); }), ENXIO);
 }
 
-TEST_F(SharedMemoryTest, CreateOfAnExistingObjectOpensItWithAlreadyExistsAndKeepsItsSize) {
-    const THandle first = CreateFileMappingA(64, FName);
-    ASSERT_NE(first, 0u);
-    const THandle second = CreateFileMappingA(128, FName);
-    ASSERT_NE(second, 0u);
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(EEXIST));
-    EXPECT_EQ(MapViewOfFile(second, 128), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(ENXIO));
-    CloseHandle(first);
-    CloseHandle(second);
+TEST_F(SharedMappingTest, TheObjectIsAFileOfTheUsersAloneInTheRuntimeFolder) {
+    TSharedMapping created(true, FName, 128);
+    struct stat status;
+    ASSERT_EQ(stat((RuntimeFolder() + "/" + FName).c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_EQ(status.st_size, 128);
 }
 
-TEST_F(SharedMemoryTest, CreateWithoutSizeFails) {
-    EXPECT_EQ(CreateFileMappingA(0, FName), 0u);
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(EINVAL));
-    EXPECT_EQ(OpenFileMappingA(FName), 0u);
+TEST_F(SharedMappingTest, CreateOfAnExistingObjectOpensItAndKeepsItsSize) {
+    TSharedMapping first(true, FName, 64);
+    TSharedMapping second(true, FName, 128);
+    EXPECT_FALSE(second.Created());
+    EXPECT_EQ(ErrorOf([&] { second.Map(128); }), ENXIO);
+    EXPECT_EQ(second.View(), nullptr);
+    second.Map(64);
+    EXPECT_NE(second.View(), nullptr);
 }
 
-TEST_F(SharedMemoryTest, OpenOfAMissingObjectFailsWithNotFound) {
-    EXPECT_EQ(OpenFileMappingA(FName), 0u);
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(ENOENT));
+TEST_F(SharedMappingTest, NothingToOpenOrCreateIsAnError) {
+    EXPECT_EQ(ErrorOf([&] { TSharedMapping(false, FName, 16); }), ENOENT);
+    EXPECT_EQ(ErrorOf([&] { TSharedMapping(true, FName, 0); }), EINVAL);
+    EXPECT_EQ(ErrorOf([&] { TSharedMapping(false, FName, 16); }), ENOENT);
+    for (const char* name : {"", ".", "..", "../ShareQuindel"})
+        EXPECT_EQ(ErrorOf([&] { TSharedMapping(true, name, 16); }), EINVAL) << name;
+    TSharedMapping created(true, FName, 16);
+    EXPECT_EQ(ErrorOf([&] { created.Map(0); }), EINVAL);
 }
 
-TEST_F(SharedMemoryTest, ViewsOfTwoHandlesShareTheBytes) {
-    const THandle created = CreateFileMappingA(128, FName);
-    const THandle opened = OpenFileMappingA(FName);
-    ASSERT_NE(opened, 0u);
-    EXPECT_EQ(GetLastError(), 0u);
-    auto* writer = static_cast<unsigned char*>(MapViewOfFile(created, 128));
-    auto* reader = static_cast<unsigned char*>(MapViewOfFile(opened, 128));
-    ASSERT_NE(writer, nullptr);
-    ASSERT_NE(reader, nullptr);
-    EXPECT_EQ(reader[127], 0) << "a new object starts zeroed";
-    writer[127] = 0x5A;
-    EXPECT_EQ(reader[127], 0x5A);
-    EXPECT_TRUE(UnmapViewOfFile(writer));
-    EXPECT_TRUE(UnmapViewOfFile(reader));
-    CloseHandle(created);
-    CloseHandle(opened);
+TEST_F(SharedMappingTest, ViewsOfTwoOpeningsShareTheBytes) {
+    TSharedMapping writer(true, FName, 128);
+    TSharedMapping reader(false, FName, 128);
+    writer.Map(128);
+    reader.Map(128);
+    static_cast<unsigned char*>(writer.View())[127] = 0x5A;
+    EXPECT_EQ(static_cast<unsigned char*>(reader.View())[127], 0x5A);
 }
 
-TEST_F(SharedMemoryTest, TheNameEndsAtItsFirstZeroCharacter) {
-    const THandle created = CreateFileMappingA(16, FName + std::string("\0rest", 5));
-    ASSERT_NE(created, 0u);
-    const THandle opened = OpenFileMappingA(FName);
-    EXPECT_NE(opened, 0u);
-    CloseHandle(created);
-    CloseHandle(opened);
+TEST_F(SharedMappingTest, TheNameEndsAtItsFirstZeroCharacter) {
+    TSharedMapping created(true, FName + std::string("\0rest", 5), 16);
+    EXPECT_EQ(ErrorOf([&] { TSharedMapping(false, FName, 16); }), 0);
 }
 
-TEST_F(SharedMemoryTest, MapsUpToTheObjectsSizeAndNoMore) {
-    const THandle handle = CreateFileMappingA(100, FName);
-    void* whole = MapViewOfFile(handle, 100);
-    EXPECT_NE(whole, nullptr);
-    EXPECT_EQ(MapViewOfFile(handle, 101), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(ENXIO));
-    EXPECT_EQ(MapViewOfFile(handle, 0), nullptr);
-    UnmapViewOfFile(whole);
-    CloseHandle(handle);
+TEST_F(SharedMappingTest, TheDescriptorGoesWithTheMapping) {
+    auto mapping = std::make_unique<TSharedMapping>(true, FName, 16);
+    mapping->Map(16);
+    const int descriptor = mapping->Descriptor();
+    ASSERT_NE(fcntl(descriptor, F_GETFD), -1);
+    EXPECT_NE(fcntl(descriptor, F_GETFD) & FD_CLOEXEC, 0) << "started programs inherit it";
+    mapping.reset();
+    EXPECT_EQ(fcntl(descriptor, F_GETFD), -1);
 }
 
-TEST_F(SharedMemoryTest, MappingKeepsTheLastErrorOfTheOpening) {
-    const THandle first = CreateFileMappingA(16, FName);
-    const THandle second = CreateFileMappingA(16, FName);
-    void* view = MapViewOfFile(second, 16);
-    ASSERT_NE(view, nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(EEXIST));
-    UnmapViewOfFile(view);
-    CloseHandle(first);
-    CloseHandle(second);
-}
-
-TEST_F(SharedMemoryTest, ViewOutlivesItsHandleAndIsReleasedOnce) {
-    const THandle handle = CreateFileMappingA(16, FName);
-    auto* view = static_cast<unsigned char*>(MapViewOfFile(handle, 16));
-    ASSERT_TRUE(CloseHandle(handle));
-    view[15] = 1;
-    EXPECT_TRUE(UnmapViewOfFile(view));
-    EXPECT_FALSE(UnmapViewOfFile(view));
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(EINVAL));
-}
-
-TEST_F(SharedMemoryTest, NoHandleIsRefused) {
-    EXPECT_EQ(MapViewOfFile(0, 16), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(EBADF));
-    EXPECT_FALSE(CloseHandle(0));
-    EXPECT_FALSE(UnmapViewOfFile(nullptr));
-}
-
-TEST_F(SharedMemoryTest, DeletedNameCanNoLongerBeOpened) {
-    const THandle handle = CreateFileMappingA(16, FName);
-    EXPECT_TRUE(DeleteFileMapping(FName));
-    EXPECT_EQ(OpenFileMappingA(FName), 0u);
-    EXPECT_FALSE(DeleteFileMapping(FName));
-    EXPECT_EQ(GetLastError(), static_cast<uint32_t>(ENOENT));
-    CloseHandle(handle);
-}
-
-TEST_F(SharedMemoryTest, LastErrorBelongsToTheCallingThread) {
-    CloseHandle(CreateFileMappingA(16, FName));
-    ASSERT_EQ(GetLastError(), 0u);
-    uint32_t other = 0;
-    std::thread([&] {
-        OpenFileMappingA(FName + "-missing");
-        other = GetLastError();
-    }).join();
-    EXPECT_EQ(other, static_cast<uint32_t>(ENOENT));
-    EXPECT_EQ(GetLastError(), 0u);
+TEST_F(SharedMappingTest, ARemovedNameIsGoneWhileItsHolderKeepsTheBytes) {
+    TSharedMapping holder(true, FName, 16);
+    holder.Map(16);
+    RemoveSharedMapping(FName);
+    EXPECT_EQ(ErrorOf([&] { TSharedMapping(false, FName, 16); }), ENOENT);
+    static_cast<unsigned char*>(holder.View())[15] = 1;
+    EXPECT_EQ(static_cast<unsigned char*>(holder.View())[15], 1);
 }
 
 } // namespace

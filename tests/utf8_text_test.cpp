@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -14,6 +15,24 @@ TEST(Utf8TextTest, CountsCharactersNotBytes) {
     EXPECT_EQ(Utf8Length("\x80"
                          "a\xA1"),
               2u);
+}
+
+TEST(Utf8TextTest, ValidOnlyWhenEveryCharacterIsWellFormed) {
+    const std::pair<const char*, bool> cases[] = {
+        {"", true},
+        {"Fósforo g/día € \xF0\x9F\x90\x84", true},
+        {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF
+        {"F\xF3sforo", false},       // Windows-1252
+        {"\x80", false},             // a stray continuation byte
+        {"\xC3", false},             // a character cut short
+        {"\xC1\x81", false},         // an overlong "A"
+        {"\xE0\x80\xAF", false},     // an overlong "/"
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"\xF4\x90\x80\x80", false}, // beyond U+10FFFF
+        {"\xFF", false},
+    };
+    for (const auto& [text, valid] : cases)
+        EXPECT_EQ(Utf8Valid(text), valid) << testing::PrintToString(std::string(text));
 }
 
 TEST(Utf8TextTest, LeftNeverSplitsACharacter) {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // What a reader of .xlsx files (openpyxl) finds in a saved workbook's first worksheet.
 struct TReadCell {
@@ -9,14 +10,8 @@ struct TReadCell {
     std::string Value; // Python's repr of the value
     std::string NumberFormat;
     bool Bold = false;
-    bool Italic = false;
-    bool Underline = false;
     std::string Size;
-    std::string FontColor; // "FF000000"; "None" when automatic
-    std::string Fill;      // "FFC0C0C0"; "None" when not filled
-    std::string Rotation;
-    bool Wrap = false;
-    std::string Alignment; // "None" for general
+    std::string Fill; // "FFC0C0C0"; "None" when not filled
 };
 
 struct TReadSheet {
@@ -27,3 +22,18 @@ struct TReadSheet {
 
 // Reads the file with /usr/bin/python3 and openpyxl; fails the current test when it cannot.
 TReadSheet ReadXlsx(const std::string& path);
+
+// What a test expects of a data cell, regular (not bold), with Python's repr of its value.
+struct TExpectedCell {
+    const char* Cell;
+    const char* Type;
+    const char* Value;
+    const char* NumberFormat;
+};
+
+// Checks each cell; one missing from the sheet passes for an empty one ("None").
+void ExpectCells(const TReadSheet& sheet, const std::vector<TExpectedCell>& cells);
+
+// Checks row 1: the titles from column A on, texts bold on silver in a font of the size given.
+void ExpectTitles(const TReadSheet& sheet, const std::vector<std::string>& titles,
+                  const std::string& size);

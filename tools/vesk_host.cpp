@@ -1,9 +1,10 @@
 // vesk-host: the reference host of the tool's host link. A formulation program obtains the
-// restrictions of one animal from the tool in four steps:
-//   1. create the shared-memory object "ShareQuindel" (POSIX "/ShareQuindel") of 128 bytes and
-//      write HostWindow (offset 0, 32-bit) and ConsumoOfrecido (offset 4, IEEE single, kg/day);
-//   2. receive on that window: the datagram socket "rumiva-window-%08x" in the abstract
-//      namespace;
+// restrictions of one animal from the tool in four steps, with both names in the user's runtime
+// folder ($XDG_RUNTIME_DIR, or runtime-<user> in the temporary folder, mode 0700):
+//   1. create the regular file "ShareQuindel" there (mode 0600) of 128 bytes and write
+//      HostWindow (offset 0, 32-bit) and ConsumoOfrecido (offset 4, IEEE single, kg/day);
+//   2. receive on that window: the datagram socket "rumiva-window-%08x" there, taking only
+//      datagrams that the kernel's credentials (SO_PASSCRED) show to come from the same user;
 //   3. start the tool and wait for message 4038 (12 bytes: 4038, 4, 0, each 32-bit);
 //   4. read Ready (offset 8) and the seven slots (Min at 16 + 16 i, Max at 24 + 16 i, signed
 //      64-bit counts of ten-thousandths), all little-endian, then remove the object.
@@ -11,6 +12,7 @@
 // it, 2 when the host could not be set up.
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cinttypes>
@@ -32,6 +34,7 @@
 
 #include "exchange/HostLink.h"
 #include "platform/program_file.h"
+#include "platform/runtime_folder.h"
 #include "platform/window_message.h"
 
 namespace {
@@ -147,21 +150,21 @@ void PrintBlock(const TSharedBlock& block) {
 
 // Removes the object whichever way the host ends.
 struct TObjectRemover {
-    ~TObjectRemover() { DeleteFileMapping(HostShareName); }
+    ~TObjectRemover() { RemoveSharedMapping(HostShareName); }
 };
 
+// A runtime folder that is refused stops the host before it creates anything.
 TWaitEnd Run(const TOptions& options, int signals) {
+    const std::string object = RuntimeFolder() + "/ShareQuindel";
     const TSharedMemory shared = OpenSharedMemory(true, HostShareName, TSharedBlock::Size);
     if (shared.Handle != 0 && shared.ErrorCode == EEXIST)
-        throw std::runtime_error("/ShareQuindel already exists: another host is running, or "
-                                 "remove /dev/shm/ShareQuindel");
+        throw std::runtime_error(object + " already exists: another host is running, or remove it");
     if (shared.Handle == 0)
         throw std::system_error(shared.ErrorCode, std::generic_category(),
-                                "cannot create /ShareQuindel");
+                                "cannot create " + object);
     TObjectRemover remover;
     if (shared.View == nullptr)
-        throw std::system_error(shared.ErrorCode, std::generic_category(),
-                                "cannot map /ShareQuindel");
+        throw std::system_error(shared.ErrorCode, std::generic_category(), "cannot map " + object);
     TSharedBlock block(shared.View);
     block.SetConsumoOfrecido(options.Offer);
     block.SetHostWindow(options.Window);

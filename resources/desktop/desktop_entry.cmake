@@ -8,5 +8,11 @@ endif()
 string(REGEX REPLACE "([\"`$\\\\])" "\\\\\\1" argument "${program}")
 string(REPLACE "\\" "\\\\" value "\"${argument}\"")
 string(REPLACE "%" "%%" VESK_DESKTOP_EXEC "${value}")
-configure_file("${VESK_DESKTOP_TEMPLATE}" "${VESK_DESKTOP_FILE}" @ONLY)
-file(INSTALL "${VESK_DESKTOP_FILE}" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")
+# Each destination gets its entry written apart and removed once installed, so that installs
+# running at the same time (a package being built while another prefix is installed) never meet
+# in one file.
+string(SHA1 destination "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+set(entry "${VESK_DESKTOP_DIR}/${destination}/vesk.desktop")
+configure_file("${VESK_DESKTOP_TEMPLATE}" "${entry}" @ONLY)
+file(INSTALL "${entry}" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")
+file(REMOVE_RECURSE "${VESK_DESKTOP_DIR}/${destination}")

@@ -40,8 +40,7 @@ void THostSend::Finish() {
     TSharedBlock block(FShared.View);
     block.SetReady(1);
     PostMessageA(block.HostWindow(), HostReadyMessage, HostReadyWParam, HostReadyLParam);
-    UnmapViewOfFile(FShared.View);
-    CloseHandle(FShared.Handle);
+    FShared.Mapping.reset();
     FShared.View = nullptr;
     FShared.Handle = 0;
 }

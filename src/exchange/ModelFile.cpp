@@ -67,11 +67,6 @@ int32_t ReadWhole(const TProfile& file, const char* key, int32_t fallback) {
     return value;
 }
 
-void Write(const std::string& fileName, const char* key, const std::string& value) {
-    if (!WriteProfileString(fileName, Section, key, value))
-        throw std::runtime_error("Unable to write to " + fileName);
-}
-
 } // namespace
 
 std::string FormatModelReal(float value, char decimalSeparator) {
@@ -123,16 +118,20 @@ void SaveModel(const std::string& fileName, const TVeskDairy& model, char decima
     auto real = [decimalSeparator](float value) {
         return FormatModelReal(value, decimalSeparator);
     };
-    Write(fileName, "Tipo", std::to_string(unsigned(model.Tipo)));
-    Write(fileName, "Consumo", real(model.Consumo));
-    Write(fileName, "Peso", real(model.Peso));
-    Write(fileName, "Lactacion", std::to_string(model.Lactacion));
-    Write(fileName, "Leche", real(model.Leche));
-    Write(fileName, "Grasa", real(model.Grasa));
-    Write(fileName, "Proteina", real(model.Proteina));
-    Write(fileName, "DIM", std::to_string(model.DIM));
-    Write(fileName, "Temperatura", real(model.Temperatura));
-    Write(fileName, "GDP", real(model.GDP));
-    Write(fileName, "ADG", real(model.ADG));
-    Write(fileName, "Freshenning", std::to_string(model.Freshenning));
+    const TProfileWrite keys[] = {
+        {"Tipo", std::to_string(unsigned(model.Tipo))},
+        {"Consumo", real(model.Consumo)},
+        {"Peso", real(model.Peso)},
+        {"Lactacion", std::to_string(model.Lactacion)},
+        {"Leche", real(model.Leche)},
+        {"Grasa", real(model.Grasa)},
+        {"Proteina", real(model.Proteina)},
+        {"DIM", std::to_string(model.DIM)},
+        {"Temperatura", real(model.Temperatura)},
+        {"GDP", real(model.GDP)},
+        {"ADG", real(model.ADG)},
+        {"Freshenning", std::to_string(model.Freshenning)},
+    };
+    if (!WriteProfileStrings(fileName, Section, keys))
+        throw std::runtime_error("Unable to write to " + fileName);
 }

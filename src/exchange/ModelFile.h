@@ -17,8 +17,10 @@ std::string FormatModelReal(float value, char decimalSeparator);
 // stored.
 void LoadModel(const std::string& fileName, TVeskDairy& model, char decimalSeparator);
 
-// Writes the twelve input keys into section "Data" of the file, one key at a time in the order
-// Tipo, Consumo, Peso, Lactacion, Leche, Grasa, Proteina, DIM, Temperatura, GDP, ADG,
-// Freshenning, keeping everything else in the file. A failing write raises std::runtime_error
-// "Unable to write to <path>"; the keys written before it stay written.
+// Writes the twelve input keys into section "Data" of the file in the order Tipo, Consumo, Peso,
+// Lactacion, Leche, Grasa, Proteina, DIM, Temperatura, GDP, ADG, Freshenning, keeping everything
+// else in the file: each key replaces its line or is added at the end of the section, which is
+// added when missing. The file is replaced once, whole, so that no crash leaves half of one
+// animal and half of another; a failing save raises std::runtime_error "Unable to write to
+// <path>" and leaves the file as it was, or no file.
 void SaveModel(const std::string& fileName, const TVeskDairy& model, char decimalSeparator);

@@ -1,24 +1,17 @@
 #include "exchange/SpreadsheetExport.h"
 
+#include <cerrno>
 #include <cmath>
-
-#include "platform/spreadsheet/cell_names.h"
+#include <cstring>
+#include <filesystem>
+#include <stdlib.h>
 
 namespace {
 
-constexpr int RowsPerWrite = 20;
 constexpr int FontPixels = 11;
-// The window-text colour as the window toolkit passes a system colour.
-constexpr std::int32_t WindowTextColor = std::int32_t(0xFF000008);
-constexpr std::int32_t Silver = 0xC0C0C0;
-constexpr std::int32_t White = 0xFFFFFF;
 
-std::string Cell(int row, int column) {
-    return CellName({row, column});
-}
-
-// Integers and reals as numbers, a null one as an empty cell; any other field as its edit text.
-TSheetValue CellValue(const TTableField& field, const TFieldValue& value) {
+// Integers and reals as numbers, a null one as an empty cell; any other field as its text.
+TWorkbookCell Cell(const TTableField& field, const TFieldValue& value) {
     const bool number = field.Kind == TFieldKind::Integer || field.Kind == TFieldKind::Currency;
     if (number && std::holds_alternative<std::monostate>(value))
         return {};
@@ -29,115 +22,50 @@ TSheetValue CellValue(const TTableField& field, const TFieldValue& value) {
     return field.DisplayText(value);
 }
 
+// Texts keep the text format, reals their display format ("0.0000"); the rest the general one.
+std::string NumberFormat(const TTableField& field) {
+    if (field.Kind == TFieldKind::Text)
+        return "@";
+    if (field.Kind == TFieldKind::Currency)
+        return field.DisplayFormat;
+    return {};
+}
+
 } // namespace
 
-TSpreadsheetExport::TSpreadsheetExport(TConnect connect, const TRegional& notation,
-                                       int pixelsPerInch)
-    : FConnect(std::move(connect)), FDecimalSeparator(notation.DecimalSeparator),
-      FThousandSeparator(notation.ThousandSeparator), FFontPoints(FontPoints(pixelsPerInch)) {}
+TSpreadsheetExport::TSpreadsheetExport(int pixelsPerInch)
+    : FFontPoints(FontPoints(pixelsPerInch)) {}
 
 int TSpreadsheetExport::FontPoints(int pixelsPerInch) {
     return int(std::floor(FontPixels * 72.0 / pixelsPerInch + 0.5));
 }
 
-void TSpreadsheetExport::Export(const TExportTable& table) {
-    if (!FConnected)
-        Connect();
-    if (!table.Fields.empty()) {
-        const int lastColumn = int(table.Fields.size());
-        WriteTitles(table.Fields);
-        const int lastRow = WriteRows(table);
-        if (lastRow > 2)
-            FormatRange(*FWorksheet->Range("A2", Cell(lastRow, lastColumn)), false, White);
-        FWorksheet->Range("A1", Cell(1, lastColumn))->EntireColumn()->AutoFit();
+std::string TSpreadsheetExport::Export(const TExportTable& table) {
+    TWorkbookSheet sheet{"SolucionVesk", {}, FFontPoints};
+    for (const TTableField& field : table.Fields)
+        sheet.Columns.push_back({field.DisplayLabel, NumberFormat(field)});
+    FRows.resize(std::max(FRows.size(), table.Rows.size()));
+    for (std::size_t row = 0; row < table.Rows.size(); ++row) {
+        FRows[row].clear();
+        for (std::size_t column = 0; column < table.Fields.size(); ++column)
+            FRows[row].push_back(Cell(table.Fields[column], table.Rows[row][column]));
     }
-    FApplication->SetScreenUpdating(true);
-    FApplication->SetVisible(true);
+    TWorkbookWriter writer(File(), sheet);
+    for (const auto& row : FRows)
+        writer.AddRow(row);
+    writer.Commit();
+    return FFile;
 }
 
-void TSpreadsheetExport::Connect() {
-    auto application = FConnect();
-    auto workbook = application->WorkbooksAdd(xlWBATWorksheet);
-    auto worksheet = workbook->WorksheetsItem(1);
-    application->SetScreenUpdating(false);
-    worksheet->SetName("SolucionVesk");
-    FApplication = std::move(application);
-    FWorkbook = std::move(workbook);
-    FWorksheet = std::move(worksheet);
-    FConnected = true;
-}
-
-void TSpreadsheetExport::WriteTitles(const std::vector<const TTableField*>& fields) {
-    for (size_t i = 0; i < fields.size(); ++i) {
-        const std::string cell = Cell(1, int(i) + 1);
-        FWorksheet->Range(cell, cell)->SetValue2(fields[i]->DisplayLabel);
+const std::string& TSpreadsheetExport::File() {
+    if (FFile.empty()) {
+        std::error_code error;
+        const auto base = std::filesystem::temp_directory_path(error);
+        std::string folder = (error ? std::filesystem::path("/tmp") : base) / "vesk-XXXXXX";
+        if (!mkdtemp(folder.data()))
+            throw EWorkbookError("Cannot create a folder for the workbook files (" + folder +
+                                 "): " + std::strerror(errno));
+        FFile = folder + "/Book1.xlsx";
     }
-    FormatRange(*FWorksheet->Range("A1", Cell(1, int(fields.size()))), true, Silver);
-}
-
-int TSpreadsheetExport::WriteRows(const TExportTable& table) {
-    int nextRow = 2;
-    TSheetBlock lines;
-    for (const std::vector<TFieldValue>& row : table.Rows) {
-        auto& line = lines.emplace_back();
-        for (std::size_t i = 0; i < table.Fields.size(); ++i)
-            line.push_back(CellValue(*table.Fields[i], row.at(i)));
-        if (lines.size() == RowsPerWrite) {
-            WriteBlock(nextRow, table.Fields, lines);
-            nextRow += RowsPerWrite;
-            lines.clear();
-        }
-    }
-    if (!lines.empty())
-        WriteBlock(nextRow, table.Fields, lines);
-    return nextRow + int(lines.size()) - 1;
-}
-
-void TSpreadsheetExport::WriteBlock(int firstRow, const std::vector<const TTableField*>& fields,
-                                    const TSheetBlock& lines) {
-    const int lastRow = firstRow + int(lines.size()) - 1;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        const int column = int(i) + 1;
-        SetNumberFormat(*FWorksheet->Range(Cell(firstRow, column), Cell(lastRow, column)),
-                        *fields[i]);
-    }
-    FWorksheet->Range(Cell(firstRow, 1), Cell(lastRow, int(fields.size())))->SetValue2(lines);
-}
-
-void TSpreadsheetExport::SetNumberFormat(ISheetRange& range, const TTableField& field) {
-    if (field.Kind == TFieldKind::Text) {
-        range.SetNumberFormat("@");
-        return;
-    }
-    if (field.Kind != TFieldKind::Currency)
-        return;
-    std::string local;
-    for (const char c : field.DisplayFormat) {
-        if (c == '.')
-            local += FDecimalSeparator;
-        else if (c == ',')
-            local += FThousandSeparator;
-        else
-            local += c;
-    }
-    try {
-        range.SetNumberFormat(local);
-    } catch (const ESheetError&) {
-        range.SetNumberFormat(std::string("0") + FDecimalSeparator + "00");
-    }
-}
-
-void TSpreadsheetExport::FormatRange(ISheetRange& range, bool bold, std::int32_t background) {
-    ISheetFont& font = range.Font();
-    if (FFontPoints > 0)
-        font.SetSize(FFontPoints);
-    font.SetColor(WindowTextColor);
-    font.SetBold(bold);
-    font.SetItalic(false);
-    font.SetUnderline(false);
-    if (background != White)
-        range.Interior().SetColor(background);
-    range.SetOrientation(0);
-    range.SetWrapText(false);
-    range.SetHorizontalAlignment(xlGeneral);
+    return FFile;
 }

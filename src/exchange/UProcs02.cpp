@@ -2,25 +2,32 @@
 
 #include <atomic>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <system_error>
 
 static_assert(std::endian::native == std::endian::little,
               "the exchange block is little-endian and copied as it stands in memory");
 
+// An object that opens but cannot be mapped keeps its handle without a view, as the platform's
+// two steps leave it.
 TSharedMemory OpenSharedMemory(bool create, std::string_view name, int32_t size) {
-    const std::string_view used = name.substr(0, 20);
     TSharedMemory result;
     result.ErrorCode = size;
-    result.Handle =
-        create ? CreateFileMappingA(static_cast<uint32_t>(size), used) : OpenFileMappingA(used);
-    const uint32_t opening = GetLastError();
-    if (result.Handle != 0)
-        result.View = MapViewOfFile(result.Handle, static_cast<uint32_t>(size));
-    else
-        result.ErrorCode = static_cast<int32_t>(opening);
-    if (const uint32_t last = GetLastError(); last != 0)
-        result.ErrorCode = static_cast<int32_t>(last);
+    try {
+        if (size < 0)
+            throw std::system_error(EINVAL, std::generic_category(), "shared memory size");
+        result.Mapping =
+            std::make_unique<TSharedMapping>(create, name.substr(0, 20), static_cast<size_t>(size));
+        result.Handle = static_cast<THandle>(result.Mapping->Descriptor()) + 1;
+        if (create && !result.Mapping->Created())
+            result.ErrorCode = EEXIST;
+        result.Mapping->Map(static_cast<size_t>(size));
+        result.View = result.Mapping->View();
+    } catch (const std::system_error& error) {
+        result.ErrorCode = error.code().value();
+    }
     return result;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "platform/shared_memory.h"
+
+// A handle of an opened object: its file descriptor + 1; 0 is no handle.
+using THandle = uint32_t;
 
 // A named shared-memory object as OpenSharedMemory leaves it.
 struct TSharedMemory {
@@ -11,8 +15,12 @@ struct TSharedMemory {
     THandle Handle = 0;
     // The start of the mapped view; null when no view was mapped.
     void* View = nullptr;
-    // The platform's last error code after the attempt when it is not 0, otherwise the size.
+    // The error code of the attempt when there was one (EEXIST for a create that found the
+    // object), otherwise the size.
     int32_t ErrorCode = 0;
+    // Holds the object and its view for as long as Handle and View are used; resetting it
+    // releases both.
+    std::unique_ptr<TSharedMapping> Mapping;
 };
 
 // Creates (create true) or opens (create false) the object and maps its first size bytes. Only

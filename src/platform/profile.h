@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,10 +26,18 @@ private:
     std::vector<std::string> FLines;
 };
 
-// Writes key=value into section of the file at path, as the platform's profile writer does:
-// replaces the first matching key's line, or appends the key at the end of its section, or
-// appends the section at the end of the file; every other line and the file's line endings stay
-// as they were (CRLF in a new file). The file is replaced atomically (temporary file in the same
-// folder, flushed, renamed), so a failed write leaves the old file whole. Returns false on failure.
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
+// One key of a section and the value to write to it.
+struct TProfileWrite {
+    std::string_view Key;
+    std::string Value;
+};
+
+// Writes each key=value into section of the file at path, in the given order, as the platform's
+// profile writer does one key at a time: replaces the first matching key's line, or appends the
+// key at the end of its section, or appends the section at the end of the file; every other line
+// and the file's line endings stay as they were (CRLF in a new file), and an existing file keeps
+// its mode. The file is read once and replaced once, atomically (a hidden temporary file in the
+// same folder, flushed, renamed), so a failed write leaves the old file whole, or no file. Returns
+// false on failure; nothing is written when any entry would not read back as written.
+bool WriteProfileStrings(const std::string& path, std::string_view section,
+                         std::span<const TProfileWrite> writes);

@@ -142,8 +142,8 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Writes text into a new file beside path and renames it over path; nothing is left behind on
-// failure.
+// Writes text into a new hidden file beside path and renames it over path; nothing is left
+// behind on failure. A process killed before the rename leaves only the hidden file.
 bool ReplaceFile(const std::string& path, std::string_view text, mode_t mode) {
     std::string folder = FolderOf(path);
     std::string temp = folder + "/.profile-XXXXXX";
@@ -168,14 +168,19 @@ bool ReplaceFile(const std::string& path, std::string_view text, mode_t mode) {
 } // namespace
 
 // A path with a zero character names no file: the system would cut it there and write another.
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-    if (path.empty() || path.find('\0') != std::string::npos || !WritableEntry(section, key, value))
+bool WriteProfileStrings(const std::string& path, std::string_view section,
+                         std::span<const TProfileWrite> writes) {
+    if (path.empty() || path.find('\0') != std::string::npos)
         return false;
+    for (const TProfileWrite& write : writes)
+        if (!WritableEntry(section, write.Key, write.Value))
+            return false;
     bool exists = false;
     std::string text;
     mode_t mode = 0;
     if (!ReadExisting(path, exists, text, mode))
         return false;
-    return ReplaceFile(path, UpdatedText(text, section, key, value), exists ? mode : NewFileMode());
+    for (const TProfileWrite& write : writes)
+        text = UpdatedText(text, section, write.Key, write.Value);
+    return ReplaceFile(path, text, exists ? mode : NewFileMode());
 }

@@ -1,129 +1,84 @@
 #include "platform/shared_memory.h"
 
+#include "platform/runtime_folder.h"
+
 #include <cerrno>
 #include <fcntl.h>
-#include <map>
-#include <mutex>
-#include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
-thread_local uint32_t FLastError = 0;
-
-// The length of every live view, since munmap needs it and the platform's unmap takes none.
-std::mutex FViewsLock;
-std::map<const void*, size_t> FViews;
-
-std::string ObjectName(std::string_view name) {
-    std::string object(1, '/');
-    object.append(name.substr(0, name.find('\0')));
-    return object;
-}
-
-void SetError(int code) {
-    FLastError = static_cast<uint32_t>(code);
-}
-
-THandle Opened(int descriptor) {
-    if (descriptor < 0) {
-        SetError(errno);
-        return 0;
-    }
-    return static_cast<THandle>(descriptor) + 1;
-}
-
-int Descriptor(THandle handle) {
-    return static_cast<int>(handle) - 1;
+// The object's file; a name that would lead out of the runtime folder names none.
+std::string ObjectPath(std::string_view name) {
+    name = name.substr(0, name.find('\0'));
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos)
+        throw std::system_error(EINVAL, std::generic_category(), "shared memory name");
+    return RuntimeFolder() + "/" + std::string(name);
 }
 
 } // namespace
 
-THandle CreateFileMappingA(uint32_t size, std::string_view name) {
-    if (size == 0) {
-        SetError(EINVAL);
-        return 0;
-    }
-    const std::string object = ObjectName(name);
-    const int created = shm_open(object.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    if (created >= 0) {
-        if (ftruncate(created, size) != 0) {
-            SetError(errno);
-            close(created);
-            shm_unlink(object.c_str());
-            return 0;
+// O_NONBLOCK keeps a FIFO or a device under the name from holding up the opening.
+TSharedMapping::TSharedMapping(bool create, std::string_view name, size_t size) {
+    const std::string path = ObjectPath(name);
+    const int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    if (create && size == 0)
+        Refuse(EINVAL, path);
+    if (create) {
+        FDescriptor = open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
+        FCreated = FDescriptor >= 0;
+        if (FCreated && ftruncate(FDescriptor, static_cast<off_t>(size)) != 0) {
+            const int error = errno;
+            unlink(path.c_str());
+            Refuse(error, path);
         }
-        SetError(0);
-        return Opened(created);
     }
-    if (errno != EEXIST)
-        return Opened(-1);
-    const THandle existing = Opened(shm_open(object.c_str(), O_RDWR, 0));
-    if (existing != 0)
-        SetError(EEXIST);
-    return existing;
-}
-
-THandle OpenFileMappingA(std::string_view name) {
-    const THandle handle = Opened(shm_open(ObjectName(name).c_str(), O_RDWR, 0));
-    if (handle != 0)
-        SetError(0);
-    return handle;
-}
-
-void* MapViewOfFile(THandle handle, size_t bytes) {
+    if (FDescriptor < 0 && (!create || errno == EEXIST))
+        FDescriptor = open(path.c_str(), flags);
     struct stat status;
-    if (handle == 0 || fstat(Descriptor(handle), &status) != 0) {
-        SetError(handle == 0 ? EBADF : errno);
-        return nullptr;
-    }
-    if (bytes > static_cast<size_t>(status.st_size)) {
-        SetError(ENXIO);
-        return nullptr;
-    }
-    void* view = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, Descriptor(handle), 0);
-    if (view == MAP_FAILED) {
-        SetError(errno);
-        return nullptr;
-    }
-    const std::lock_guard lock(FViewsLock);
-    FViews[view] = bytes;
-    return view;
+    if (FDescriptor < 0 || fstat(FDescriptor, &status) != 0)
+        Refuse(errno, path);
+    if (!S_ISREG(status.st_mode))
+        Refuse(EINVAL, path + " is no regular file");
+    if (status.st_uid != geteuid())
+        Refuse(EPERM, path + " belongs to another user");
 }
 
-bool UnmapViewOfFile(const void* view) {
-    const std::lock_guard lock(FViewsLock);
-    const auto found = FViews.find(view);
-    if (found == FViews.end()) {
-        SetError(EINVAL);
-        return false;
-    }
-    if (munmap(const_cast<void*>(view), found->second) != 0) {
-        SetError(errno);
-        return false;
-    }
-    FViews.erase(found);
-    return true;
+TSharedMapping::~TSharedMapping() {
+    if (FView != nullptr)
+        munmap(FView, FSize);
+    close(FDescriptor);
 }
 
-bool CloseHandle(THandle handle) {
-    if (handle == 0 || close(Descriptor(handle)) != 0) {
-        SetError(handle == 0 ? EBADF : errno);
-        return false;
-    }
-    return true;
+// Closes what the constructor opened before it gives up, since no destructor runs then.
+void TSharedMapping::Refuse(int error, const std::string& what) {
+    if (FDescriptor >= 0)
+        close(FDescriptor);
+    throw std::system_error(error, std::generic_category(), what);
 }
 
-uint32_t GetLastError() {
-    return FLastError;
+void TSharedMapping::Map(size_t size) {
+    struct stat status;
+    if (fstat(FDescriptor, &status) != 0)
+        throw std::system_error(errno, std::generic_category(), "shared memory");
+    if (size > static_cast<size_t>(status.st_size))
+        throw std::system_error(ENXIO, std::generic_category(), "shared memory");
+    void* view = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, FDescriptor, 0);
+    if (view == MAP_FAILED)
+        throw std::system_error(errno, std::generic_category(), "shared memory");
+    if (FView != nullptr)
+        munmap(FView, FSize);
+    FView = view;
+    FSize = size;
 }
 
-bool DeleteFileMapping(std::string_view name) {
-    if (shm_unlink(ObjectName(name).c_str()) != 0) {
-        SetError(errno);
-        return false;
+void RemoveSharedMapping(std::string_view name) {
+    try {
+        unlink(ObjectPath(name).c_str());
+    } catch (const std::system_error&) {
+        // A name or a runtime folder that is refused holds no object of ours to remove.
     }
-    return true;
 }

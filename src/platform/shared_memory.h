@@ -1,34 +1,43 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+#include <string>
 #include <string_view>
 
-// Named shared memory with the contract of the desktop platform the system was written for,
-// backed by POSIX shared-memory objects. A name stands for the object "/" + the name up to its
-// first zero character. Every call records its outcome in the calling thread's last error code
-// (an errno value; 0 after a plain success).
+// A named shared-memory object opened for reading and writing, with its view mapped shared. The
+// object is the regular file of that name (up to its first zero character) in the user's runtime
+// folder. It owns the descriptor and the view and releases both when it goes; failures raise
+// std::system_error with the errno value.
+class TSharedMapping {
+public:
+    // Opens the object, or with create makes it first with size bytes and mode 0600 when there is
+    // none (Created() tells which). Only a regular file of the user's own is opened, never through
+    // a symlink; ENOENT when there is none, EINVAL to create one of 0 bytes, and a refused
+    // runtime folder raises what RuntimeFolder does.
+    TSharedMapping(bool create, std::string_view name, size_t size);
+    ~TSharedMapping();
+    TSharedMapping(const TSharedMapping&) = delete;
+    TSharedMapping& operator=(const TSharedMapping&) = delete;
 
-// A handle of an opened object: the file descriptor + 1; 0 is no handle.
-using THandle = uint32_t;
+    // Maps the object's first size bytes in place of any earlier view. ENXIO when it holds
+    // fewer, since touching pages past its end would kill the process.
+    void Map(size_t size);
 
-// Creates the object with size bytes, read/write, or opens it when it already exists (its size
-// is then left as it is and the last error code is EEXIST). Returns 0 on failure.
-THandle CreateFileMappingA(uint32_t size, std::string_view name);
-// Opens an existing object for reading and writing; 0 (last error ENOENT) when there is none.
-// The handle is not inherited by started programs.
-THandle OpenFileMappingA(std::string_view name);
-// Maps the first bytes bytes of the object, shared and read/write. Mapping more bytes than the
-// object holds fails with ENXIO, since touching pages past its end would kill the process.
-// Returns null on failure; a success leaves the last error code as it was.
-void* MapViewOfFile(THandle handle, size_t bytes);
-// Releases a view returned by MapViewOfFile. Returns false (EINVAL) for any other address.
-bool UnmapViewOfFile(const void* view);
-// Closes a handle; a mapped view stays valid until it is unmapped.
-bool CloseHandle(THandle handle);
-// The calling thread's last error code.
-uint32_t GetLastError();
+    int Descriptor() const { return FDescriptor; }
+    bool Created() const { return FCreated; }
+    // The start of the view, null until it is mapped, and its size.
+    void* View() const { return FView; }
+    size_t Size() const { return FSize; }
+
+private:
+    [[noreturn]] void Refuse(int error, const std::string& what);
+
+    int FDescriptor = -1;
+    bool FCreated = false;
+    void* FView = nullptr;
+    size_t FSize = 0;
+};
 
 // Removes the name of an object, as its creating host does when it is done; programs that hold
-// it keep it until they close it. Returns false (with the last error code) when that fails.
-bool DeleteFileMapping(std::string_view name);
+// it keep it until they let it go.
+void RemoveSharedMapping(std::string_view name);

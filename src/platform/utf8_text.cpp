@@ -49,6 +49,17 @@ std::size_t Utf8Length(std::string_view text) {
     return count;
 }
 
+bool Utf8Valid(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t size = CharacterSize(text, pos);
+        const uint32_t code = CodePoint(text.substr(pos, size));
+        if (code == Malformed || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        pos += size;
+    }
+    return true;
+}
+
 std::string_view Utf8Left(std::string_view text, std::size_t count) {
     std::size_t pos = 0;
     for (; pos < text.size() && count > 0; --count)

@@ -9,6 +9,10 @@
 // The number of characters of text.
 std::size_t Utf8Length(std::string_view text);
 
+// True when text is well-formed UTF-8: no stray, overlong or surrogate bytes, nothing beyond
+// U+10FFFF.
+bool Utf8Valid(std::string_view text);
+
 // The first `count` characters of text (all of it when it is shorter); never splits a character.
 std::string_view Utf8Left(std::string_view text, std::size_t count);
 

@@ -2,6 +2,7 @@
 
 #include "platform/number_text.h"
 #include "platform/regional.h"
+#include "ui/AltChords.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -67,10 +68,13 @@ void TNumericEdit::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    if (IsAltChord(*event)) {
+        QApplication::beep();
+        return;
+    }
     const QString text = event->text();
-    const bool control =
-        text.isEmpty() || text.at(0) < u' ' || text.at(0) == u'\x7f' ||
-        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool control = text.isEmpty() || text.at(0) < u' ' || text.at(0) == u'\x7f' ||
+                         (event->modifiers() & Qt::ControlModifier);
     if (control) {
         QAbstractSpinBox::keyPressEvent(event);
         return;

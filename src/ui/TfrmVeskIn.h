@@ -2,12 +2,12 @@
 
 #include "exchange/UProcs02.h"
 #include "model/UVesk.h"
-#include "platform/spreadsheet/spreadsheet.h"
 #include "ui/ImageList.h"
 #include "ui/TTableModel.h"
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,7 +28,6 @@ class TFontDialog;
 class TNumericEdit;
 class TRadioGroup;
 class TSpreadsheetExport;
-struct TExportTable;
 class TTabSheet;
 
 // The main window: the animal page with its live estimate, the report and the restrictions
@@ -50,16 +49,15 @@ public:
     void CheckOffered();
     // The model as the window holds it, for reading.
     const TVeskDairy& Dairy() const { return *FDairy; }
+    // Loads fileName as accepting it in the open dialog does: the model, its name, the inputs.
+    void FileOpen1Accept(const QString& fileName);
+
+    // Shows a saved workbook file to the user; false when nothing can open it.
+    using TSheetOpener = std::function<bool(const std::string& path)>;
+    // Replaces the desktop's default handler, which the window starts with.
+    void SetSheetOpener(TSheetOpener opener) { FSheetOpener = std::move(opener); }
 
 private:
-    friend class TfrmVeskInTest;
-    friend class TfrmVeskInPrintTest;
-    friend class TfrmVeskInExportTest;
-    friend class TfrmVeskInFilesTest;
-    friend class TfrmVeskInHostTest;
-    friend class TfrmVeskInReportTest;
-    friend class TBadInputFilesTest;
-
     void FormCreate();
 
     void CreateLayout();
@@ -110,16 +108,14 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
-    // The table's visible fields and every row of it, walked as the export reads them.
-    TExportTable ExportTable();
-    // The folder "Modelos" beside the program, created when missing.
+    // The folder of model files, "Modelos" beside the program or the user's own in their
+    // documents, created when missing.
     void PrepareModelDir();
     void PrepareModelDir(const std::string& modelDir);
     void acSaveExecute();
     // Writes the inputs to the model file named by Modelo, in FModelDir.
     void SaveModel();
     void FileOpen1Execute();
-    void FileOpen1Accept(const QString& fileName);
 
     // Opens the host's exchange block, when the host created one, and takes its offered intake.
     void LinkHost();
@@ -153,7 +149,6 @@ private:
     std::unique_ptr<QPrinter> FPrinter;
     // The one font dialog of the window, owned by it.
     TFontDialog* FFontDialog = nullptr;
-    // Shows the saved workbook file; the desktop's default handler unless replaced.
     TSheetOpener FSheetOpener;
     std::unique_ptr<TSpreadsheetExport> ee;
     // The open dialog's initial folder; Qt's own choice while empty.

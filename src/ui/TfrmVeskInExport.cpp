@@ -1,7 +1,6 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "exchange/SpreadsheetExport.h"
-#include "platform/regional.h"
 #include "ui/TDBGrid.h"
 #include "ui/TVeskApplication.h"
 
@@ -9,6 +8,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
+
+#include <stdexcept>
 
 namespace {
 
@@ -49,15 +50,34 @@ private:
     QWidget* FGrid;
 };
 
+// The table's visible fields and their values, row by row in table order. Moving to the first
+// row stores an edit in progress, so that the stored values are exported; the row that was
+// current comes back at the end. The grid does not redraw meanwhile, while the window handles
+// its pending events after each row.
+TExportTable ExportedTable(TTableModel& table, QWidget* grid) {
+    TExportTable exported;
+    for (int column = 0; column < table.FieldCount(); ++column)
+        if (table.Field(column).Visible)
+            exported.Fields.push_back(table.Field(column));
+    const TBookmark current = table.Bookmark();
+    const TGridFrozen frozen(grid);
+    for (table.First(); !table.Eof(); table.Next()) {
+        auto& row = exported.Rows.emplace_back();
+        for (const TTableField& field : exported.Fields)
+            row.push_back(table.Value(field));
+        QCoreApplication::processEvents();
+    }
+    table.GotoBookmark(current);
+    return exported;
+}
+
 } // namespace
 
 void TfrmVeskIn::ConnectExport() {
     FSheetOpener = [](const std::string& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
     };
-    ee = std::make_unique<TSpreadsheetExport>(
-        [this] { return ConnectSheetApplication(FSheetOpener, Regional()); }, Regional(),
-        logicalDpiY());
+    ee = std::make_unique<TSpreadsheetExport>(logicalDpiY());
     ConnectReported(acExcel, &QAction::triggered, this, &TfrmVeskIn::acExcelExecute);
 }
 
@@ -70,25 +90,9 @@ void TfrmVeskIn::acExcelExecute() {
     // The text of an open cell editor is exported as the edit it belongs to.
     if (!UpdateGridData())
         return;
-    ee->Export(ExportTable());
-}
-
-// Moving to the first row stores an edit in progress, so that the stored values are exported;
-// the row that was current comes back at the end. The grid does not redraw meanwhile, while the
-// window handles its pending events after each row.
-TExportTable TfrmVeskIn::ExportTable() {
-    TExportTable table;
-    for (int column = 0; column < mt.FieldCount(); ++column)
-        if (mt.Field(column).Visible)
-            table.Fields.push_back(&mt.Field(column));
-    const TBookmark current = mt.Bookmark();
-    const TGridFrozen frozen(DBGrid1);
-    for (mt.First(); !mt.Eof(); mt.Next()) {
-        auto& row = table.Rows.emplace_back();
-        for (const TTableField* field : table.Fields)
-            row.push_back(mt.Value(*field));
-        QCoreApplication::processEvents();
-    }
-    mt.GotoBookmark(current);
-    return table;
+    const std::string file = ee->Export(ExportedTable(mt, DBGrid1));
+    if (!FSheetOpener(file))
+        throw std::runtime_error("The workbook was saved as " + file +
+                                 " but cannot be shown: no spreadsheet application is available "
+                                 "to open it");
 }

@@ -1,5 +1,6 @@
 #include "ui/TfrmVeskIn.h"
 
+#include "exchange/ModelDir.h"
 #include "exchange/ModelFile.h"
 #include "platform/program_file.h"
 #include "platform/regional.h"
@@ -8,20 +9,24 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
 void TfrmVeskIn::PrepareModelDir() {
-    PrepareModelDir(ProgramDir() + "Modelos");
+    PrepareModelDir(ChooseModelDir(
+        ProgramDir(),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
 }
 
-// Creates one folder level only; the open dialog starts there once the folder exists.
+// Creates the folder with any missing parents (the documents folder of a new account); the open
+// dialog starts there once it exists.
 void TfrmVeskIn::PrepareModelDir(const std::string& modelDir) {
     FModelDir = modelDir;
     std::error_code error;
-    std::filesystem::create_directory(FModelDir, error);
+    std::filesystem::create_directories(FModelDir, error);
     if (!std::filesystem::is_directory(FModelDir, error))
         throw std::runtime_error("No se puede crear " + FModelDir);
     FOpenDir = QString::fromStdString(FModelDir);

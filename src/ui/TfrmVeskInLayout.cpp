@@ -1,7 +1,9 @@
 #include "ui/TfrmVeskIn.h"
 
+#include "ui/AltChords.h"
 #include "ui/Fonts.h"
 #include "ui/ImageList.h"
+#include "ui/SuppressToolTip.h"
 #include "ui/TDBGrid.h"
 #include "ui/TTabSheet.h"
 
@@ -99,6 +101,8 @@ void TfrmVeskIn::CreateToolbars() {
     Modelo->setFixedWidth(327);
     Modelo->setMaxLength(50);
     Modelo->setFont(SansFont(10, false));
+    Modelo->setAccessibleName(Label13->text().trimmed());
+    RefuseAltChords(Modelo);
     tb->addWidget(Modelo);
     addToolBar(Qt::TopToolBarArea, tb);
 
@@ -108,6 +112,8 @@ void TfrmVeskIn::CreateToolbars() {
     tbTipo->setFont(SansFont(8, false));
     for (QAction* action : {FileOpen1, acSave, acShare, acExcel})
         AddButton(tbTipo, action, QSize(126, 38));
+    // The export has no hint, so its button shows no tooltip either.
+    SuppressToolTip(tbTipo->widgetForAction(acExcel));
     addToolBar(Qt::RightToolBarArea, tbTipo);
 }
 
@@ -164,6 +170,7 @@ void TfrmVeskIn::CreateReportPage() {
     M->setLineWrapMode(QTextEdit::NoWrap);
     M->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RefuseAltChords(M);
     report->addWidget(M);
     ShowWithPage(tsRes, {ToolBar1, M});
 }

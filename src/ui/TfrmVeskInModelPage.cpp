@@ -49,6 +49,13 @@ TNumericEdit* AddInput(QWidget* parent, const char* name, const TNumericSpec& li
     return input;
 }
 
+// A screen reader names the input after its label as shown and reads its unit as its description;
+// binding the label instead would give it an access letter.
+void NameAfterLabel(TNumericEdit* input, const QString& caption, const QString& unit) {
+    input->setAccessibleName(QString(caption).remove(u'&'));
+    input->setAccessibleDescription(unit);
+}
+
 // One row of a group: the label left of the input, the unit label right of it.
 TNumericEdit* AddRow(QGroupBox* group, TRowColumns columns, int y, const QString& caption,
                      const QString& unit, const char* name, const TNumericSpec& limits,
@@ -56,7 +63,9 @@ TNumericEdit* AddRow(QGroupBox* group, TRowColumns columns, int y, const QString
     AddLabel(group, caption, QRect(8, y - 6, columns.LabelWidth, 36));
     if (!unit.isEmpty())
         AddLabel(group, unit, QRect(columns.InputX + InputSize.width() + 4, y, 44, 24));
-    return AddInput(group, name, limits, QPoint(columns.InputX, y), value);
+    TNumericEdit* input = AddInput(group, name, limits, QPoint(columns.InputX, y), value);
+    NameAfterLabel(input, caption, unit);
+    return input;
 }
 
 QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption,
@@ -77,9 +86,12 @@ void TfrmVeskIn::CreateModelPage(QWidget* page) {
     rgTipo->setObjectName(QStringLiteral("rgTipo"));
     rgTipo->setGeometry(8, 8, 593, 41);
 
-    AddLabel(page, QStringLiteral("&Peso de la vaca:"), QRect(16, 78, 180, 16));
+    const QString weight = QStringLiteral("&Peso de la vaca:");
+    const QString weightUnit = QStringLiteral("Kgs.");
+    AddLabel(page, weight, QRect(16, 78, 180, 16));
     ilPeso = AddInput(page, "ilPeso", InputSpecs::ilPeso, QPoint(200, 72), 350);
-    AddLabel(page, QStringLiteral("Kgs."), QRect(294, 72, 40, 24));
+    AddLabel(page, weightUnit, QRect(294, 72, 40, 24));
+    NameAfterLabel(ilPeso, weight, weightUnit);
 
     CreateProductionGroups(page);
     CreateStateGroups(page);
@@ -101,6 +113,7 @@ void TfrmVeskIn::CreateProductionGroups(QWidget* page) {
     offered->setGeometry(8, 46, 160, 16);
     ilCons = AddInput(GroupBox1, "ilCons", InputSpecs::ilCons, QPoint(WideGroup.InputX, 42), 10);
     offered->setBuddy(ilCons);
+    NameAfterLabel(ilCons, offered->text(), QString());
     SpeedButton1 = new QToolButton(GroupBox1);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(QStringLiteral("="));

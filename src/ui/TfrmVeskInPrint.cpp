@@ -76,12 +76,9 @@ void PrintText(const QTextDocument& text, QPrinter& printer, QPainter& painter) 
     }
 }
 
-// The printing error in the platform's wording: a printer without a name and output file means
-// that there is no printer at all.
-const char* PrinterError(const QPrinter& printer) {
-    if (printer.printerName().isEmpty() && printer.outputFileName().isEmpty())
-        return "There is no default printer currently selected";
-    return "Printer selected is not valid";
+// A printer without a name and output file is no printer at all.
+bool HasPrinter(const QPrinter& printer) {
+    return !printer.printerName().isEmpty() || !printer.outputFileName().isEmpty();
 }
 
 } // namespace
@@ -181,11 +178,15 @@ void TfrmVeskIn::acPrtUpdate() {
     acPrt->setEnabled(M && !M->document()->isEmpty());
 }
 
+// Errors in the platform's wording. A job is never started without a printer: Qt would leave the
+// printer active after that failed start, deaf to every later choice of the set-up dialog.
 void TfrmVeskIn::acPrtExecute() {
     QPrinter& printer = Printer();
+    if (!HasPrinter(printer))
+        throw std::runtime_error("There is no default printer currently selected");
     printer.setDocName(windowTitle());
     QPainter painter;
     if (!printer.isValid() || !painter.begin(&printer))
-        throw std::runtime_error(PrinterError(printer));
+        throw std::runtime_error("Printer selected is not valid");
     PrintText(*Report().document(), printer, painter);
 }

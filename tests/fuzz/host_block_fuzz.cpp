@@ -41,7 +41,7 @@ bool Near(int64_t count, double value) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::array<unsigned char, TSharedBlock::Size> bytes{};
     std::memcpy(bytes.data(), data, std::min(size, bytes.size()));
-    TSharedMemory shared{1, bytes.data(), 0};
+    TSharedMemory shared{1, bytes.data(), 0, nullptr};
     Require(IsHostLinked(shared));
     const float offered = OfferedIntake(shared);
     Require(std::isfinite(offered) && offered != 0);

@@ -1,6 +1,7 @@
 // Arbitrary bytes as an initialisation file. Every name the file holds reads without a fault and
-// gives a value of one line; the first key of the first section reads as its line has it; a value
-// written into the file, to a key it holds and to a new section, reads back as written.
+// gives a value of one line; the first key of the first section reads as its line has it; values
+// written into the file in one write, to a key it holds and a new key beside it, or to a new
+// section, read back as written.
 
 #include "fuzz_support.h"
 
@@ -17,10 +18,13 @@ bool OneLine(const std::optional<std::string>& value) {
 
 void RequireWriteReadsBack(const std::string& path, const std::string& section,
                            const std::string& key) {
-    const std::string value = "1.5 kg";
-    if (!WriteProfileString(path, section, key, value))
+    const TProfileWrite writes[] = {{key, "1.5 kg"}, {"Vesk-nueva", "2"}};
+    if (!WriteProfileStrings(path, section, writes))
         return;
-    Require(TProfile::Load(path).Read(section, key) == value);
+    // A key the file names like the new one takes the later value.
+    const TProfile written = TProfile::Load(path);
+    Require(written.Read(section, key) == (SameProfileName(key, writes[1].Key) ? "2" : "1.5 kg"));
+    Require(written.Read(section, writes[1].Key) == "2");
 }
 
 } // namespace

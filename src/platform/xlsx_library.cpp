@@ -1,27 +1,25 @@
-#include "platform/spreadsheet/xlsx_library.h"
+#include "platform/xlsx_library.h"
 
-#include "platform/spreadsheet/spreadsheet.h"
+#include "platform/workbook.h"
 
 #include <dlfcn.h>
-
-#include <string>
 
 namespace {
 
 std::string LoadFailure() {
     const char* reason = dlerror();
-    return std::string("Cannot save the workbook: ") + (reason ? reason : XLSXWRITER_SONAME);
+    return reason ? reason : XLSXWRITER_SONAME " cannot be loaded";
 }
 
 TXlsxLibrary Load() {
     void* handle = dlopen(XLSXWRITER_SONAME, RTLD_NOW | RTLD_LOCAL);
     if (!handle)
-        throw ESheetError(LoadFailure());
+        throw EWorkbookError(LoadFailure());
     TXlsxLibrary library;
 #define VESK_XLSX_LOAD(name)                                                                       \
     library.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));                      \
     if (!library.name)                                                                             \
-        throw ESheetError(LoadFailure());
+        throw EWorkbookError(LoadFailure());
     VESK_XLSX_FUNCTIONS(VESK_XLSX_LOAD)
 #undef VESK_XLSX_LOAD
     return library;
