@@ -221,6 +221,22 @@ TEST_F(TDBGridTest, ARefusedTextKeepsItsCellWhenAnotherIsClickedOrTabbedTo) {
     EXPECT_EQ(Cell(1, Minimo), QStringLiteral("1.6080"));
 }
 
+// Typing right after a click on the current cell goes into its editor, and typing into a
+// read-only cell moves nowhere.
+TEST_F(TDBGridTest, TypingAfterAClickOnTheCurrentCellEditsIt) {
+    Click(2, Unidad);
+    Click(2, Unidad);
+    Type("kg");
+    EXPECT_EQ(EditorText(), QStringLiteral("kg"));
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape);
+    Click(3, 1);
+    Type("C");
+    Type("0.3");
+    EXPECT_EQ(FGrid->currentIndex(), Model()->index(3, 1));
+    EXPECT_EQ(Table().State(), TTableState::Browse);
+}
+
 TEST_F(TDBGridTest, ClearingAnAmountMakesItNullAndSWritesTrue) {
     Click(0, Minimo);
     Key(Qt::Key_F2);

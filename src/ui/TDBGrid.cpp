@@ -120,11 +120,6 @@ TDBGrid::TDBGrid(TTableModel& model, QWidget* parent)
     ShowCurrent();
 }
 
-// The one editor of the grid is always on the current cell.
-QWidget* TDBGrid::OpenEditor() const {
-    return state() == EditingState ? indexWidget(currentIndex()) : nullptr;
-}
-
 bool TDBGrid::UpdateData() {
     if (QWidget* editor = OpenEditor()) {
         commitData(editor);
@@ -176,6 +171,12 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     FColumn = current.column();
     if (!FFollowing && FModel.Active() && current.row() != FModel.CurrentRow())
         Reported([&] { FModel.MoveTo(current.row()); });
+}
+
+// Qt waits a double-click's time before a click on the current cell opens its editor, and takes
+// keys typed meanwhile as a search; the editor opens at once.
+bool TDBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    return QTableView::edit(index, trigger == SelectedClicked ? DoubleClicked : trigger, event);
 }
 
 // A key or a click selects the cell it moved to; a refused text kept the current one.

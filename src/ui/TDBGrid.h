@@ -27,9 +27,13 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // Typing edits a cell, or does nothing in a read-only one; it never moves to another row.
+    void keyboardSearch(const QString&) override {}
 
 private:
-    QWidget* OpenEditor() const;
+    // The one editor of the grid is always on the current cell.
+    QWidget* OpenEditor() const { return indexWidget(currentIndex()); }
     void ShowCurrent();
     void Follow(const QModelIndex& cell);
     void FocusChanged(QWidget* old, QWidget* now);
