@@ -29,9 +29,8 @@ struct TTableField {
     bool Visible = true;
 
     // The value a user means by text; throws EDatabaseError with the user's message when the
-    // text is not a value of this field. A text is cut to the field's size.
+    // text is not a value of this field. A text is cut to the field's size, as Fitted cuts one.
     TFieldValue FromText(std::string_view text) const;
-    // value with a text cut to the field's size.
     TFieldValue Fitted(TFieldValue value) const;
     // The text of a cell as shown, and as an edit of it starts; a null value shows empty.
     std::string DisplayText(const TFieldValue& value) const;

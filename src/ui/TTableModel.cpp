@@ -189,15 +189,11 @@ void TTableModel::SetText(const QModelIndex& index, std::string_view text) {
 // Every move clears the end-of-table mark.
 void TTableModel::SetCurrent(int row) {
     FEof = false;
-    if (row == FCurrent)
-        return;
     IndicatorChanged(std::exchange(FCurrent, row));
     IndicatorChanged(row);
 }
 
 void TTableModel::SetState(TTableState state) {
-    if (state == FState)
-        return;
     FState = state;
     IndicatorChanged(FCurrent);
     emit stateChanged();
