@@ -1,5 +1,6 @@
 #include "ui/TDBGrid.h"
 
+#include "ui/AltChords.h"
 #include "ui/TTableModel.h"
 #include "ui/TVeskApplication.h"
 
@@ -20,18 +21,11 @@ QLineEdit* TextBox(QWidget* editor) {
     return static_cast<QLineEdit*>(editor);
 }
 
-// An Alt chord is a command: the bound ones were taken as shortcuts before the key reached the
-// editor, the others must not type their letter. AltGr (Ctrl+Alt) still types.
-bool IsAltChord(const QKeyEvent& key) {
-    return (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
-           !key.text().isEmpty() && key.text().front().isPrint();
-}
-
 } // namespace
 
 // The cell editors of a TDBGrid: a text box, limited to a text field's size, or for a Boolean
-// field a drop-down list of its two texts that still takes typing. A changed text goes to its
-// field; Refused tells the grid that the field would not take it.
+// field a drop-down list of its two texts that still takes typing; neither types an Alt chord. A
+// changed text goes to its field; Refused tells the grid that the field would not take it.
 class TGridDelegate : public QStyledItemDelegate {
 public:
     TGridDelegate(TDBGrid* grid, TTableModel& model) : QStyledItemDelegate(grid), FModel(model) {}
@@ -51,12 +45,14 @@ public:
                 {QString::fromStdString(field.TrueText), QString::fromStdString(field.FalseText)});
             connect(box->lineEdit(), &QLineEdit::textEdited, this, changed);
             connect(box, &QComboBox::activated, this, changed);
+            RefuseAltChords(box);
             return box;
         }
         auto* line = new QLineEdit(parent);
         if (field.Kind == TFieldKind::Text)
             line->setMaxLength(field.Size);
         connect(line, &QLineEdit::textEdited, this, changed);
+        RefuseAltChords(line);
         return line;
     }
 
@@ -79,8 +75,6 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (IsAltChord(*key))
-                return true;
             // Up and Down in a drop-down list move to another row; Alt+Down opens the list.
             if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
                 !(key->modifiers() & Qt::AltModifier) && qobject_cast<QComboBox*>(object)) {
