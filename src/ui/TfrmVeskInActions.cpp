@@ -76,5 +76,4 @@ void TfrmVeskIn::UpdateActions() {
     acShareUpdate();
     acExcelUpdate();
     RichEditUpdate();
-    UpdateTableActions();
 }
