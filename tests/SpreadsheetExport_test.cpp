@@ -30,11 +30,11 @@ const TRestrictionRow Restrictions[] = {{1, "Proteína cruda", "%", 0.0025, 18.7
                                         {7, "Potasio", "%", 1, std::nullopt}};
 
 TTableField Field(const char* name, TFieldKind kind, int size, int index, const char* label = "") {
-    TTableField field(name, kind, size, index);
+    TTableField field{.FieldName = name, .Kind = kind, .Size = size, .Index = index};
     if (*label)
-        field.SetDisplayLabel(label);
+        field.DisplayLabel = label;
     if (kind == TFieldKind::Currency)
-        field.SetDisplayFormat("0.0000");
+        field.DisplayFormat = "0.0000";
     return field;
 }
 

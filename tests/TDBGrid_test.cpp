@@ -4,12 +4,14 @@
 #include "platform/regional.h"
 #include "ui/TTableModel.h"
 #include "ui/TfrmVeskIn.h"
+#include "window_calculation.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -36,9 +38,7 @@ protected:
     void TearDown() override { SetRegional({'.', ","}); }
 
     void Calculate() {
-        FWindow->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
-        QTest::keyClick(FWindow.get(), Qt::Key_F9);
+        EXPECT_TRUE(PressF9(*FWindow).empty());
         ShowGrid();
     }
     // The restrictions page, as the user opens it to work in the grid.
@@ -49,9 +49,7 @@ protected:
         ASSERT_NE(FGrid, nullptr);
         FGrid->setFocus();
     }
-    TMemoryTable& Table() { return FWindow->mt; }
-    TVeskDairy& Dairy() { return *FWindow->FDairy; }
-    void FillRestrictions() { FWindow->FillRestrictions(); }
+    TTableModel& Table() const { return *qobject_cast<TTableModel*>(FGrid->model()); }
     QAbstractItemModel* Model() const { return FGrid->model(); }
     QString Cell(int row, int column) const {
         return Model()->index(row, column).data().toString();
@@ -134,12 +132,9 @@ TEST_F(TDBGridTest, ColumnsWithTitlesWidthsAndFonts) {
 
 TEST_F(TDBGridTest, AmountsInTheRegionalNotation) {
     Create(',');
-    Dairy().Calcio.Min.Count = 25;
     Calculate();
-    Dairy().Calcio.Min.Count = 25;
-    FillRestrictions();
-    EXPECT_EQ(Cell(3, Minimo), QStringLiteral("0,0025"));
     EXPECT_EQ(Cell(0, Minimo), QStringLiteral("15,1320"));
+    EXPECT_EQ(Cell(3, Minimo), QStringLiteral("0,5460"));
     EXPECT_EQ(Cell(2, Maximo), QString());
     EXPECT_EQ(Cell(6, Maximo), QString());
     EXPECT_EQ(Cell(6, Enviar), QStringLiteral("Sí"));
@@ -184,6 +179,7 @@ TEST_P(TDBGridEdit, TypedTextGoesToTheFieldWhenTheRowIsLeft) {
     EXPECT_EQ(Table().State(), TTableState::Edit);
     EXPECT_EQ(Table().CurrentRow(), 0);
     EXPECT_EQ(FGrid->currentIndex().row(), 0);
+    EXPECT_EQ(FGrid->selectionModel()->selectedIndexes(), QModelIndexList{FGrid->currentIndex()});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -198,6 +194,49 @@ INSTANTIATE_TEST_SUITE_P(
                     TEditCase{Enviar, "x", "",
                               "'x' is not a valid boolean value for field 'Enviar'"}));
 
+// Clicking another cell, or tabbing to it, with a text the field refuses: one message, and the
+// cell with its text stays the current and the only selected one.
+TEST_F(TDBGridTest, ARefusedTextKeepsItsCellWhenAnotherIsClickedOrTabbedTo) {
+    Click(1, Minimo);
+    Type("abc");
+    for (const bool click : {true, false}) {
+        TModalAnswer answer;
+        if (click)
+            Click(4, Unidad);
+        else
+            Key(Qt::Key_Tab);
+        EXPECT_EQ(answer.Boxes().size(), 1u) << click;
+        EXPECT_EQ(FGrid->currentIndex(), Model()->index(1, Minimo)) << click;
+        EXPECT_EQ(FGrid->selectionModel()->selectedIndexes(),
+                  QModelIndexList{Model()->index(1, Minimo)});
+        auto* editor = qobject_cast<QLineEdit*>(FGrid->indexWidget(FGrid->currentIndex()));
+        ASSERT_NE(editor, nullptr) << click;
+        EXPECT_EQ(editor->text(), QStringLiteral("abc")) << click;
+        EXPECT_EQ(Table().CurrentRow(), 1);
+    }
+    FGrid->indexWidget(FGrid->currentIndex())->setFocus();
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Table().State(), TTableState::Browse);
+    EXPECT_EQ(Cell(1, Minimo), QStringLiteral("1.6080"));
+}
+
+// Typing right after a click on the current cell goes into its editor, and typing into a
+// read-only cell moves nowhere.
+TEST_F(TDBGridTest, TypingAfterAClickOnTheCurrentCellEditsIt) {
+    Click(2, Unidad);
+    Click(2, Unidad);
+    Type("kg");
+    EXPECT_EQ(EditorText(), QStringLiteral("kg"));
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape);
+    Click(3, 1);
+    Type("C");
+    Type("0.3");
+    EXPECT_EQ(FGrid->currentIndex(), Model()->index(3, 1));
+    EXPECT_EQ(Table().State(), TTableState::Browse);
+}
+
 TEST_F(TDBGridTest, ClearingAnAmountMakesItNullAndSWritesTrue) {
     Click(0, Minimo);
     Key(Qt::Key_F2);
@@ -207,16 +246,16 @@ TEST_F(TDBGridTest, ClearingAnAmountMakesItNullAndSWritesTrue) {
     EXPECT_EQ(Table().State(), TTableState::Edit);
     Press("DataSetPost1");
     EXPECT_EQ(Table().State(), TTableState::Browse);
-    EXPECT_EQ(Table().Cell(0, Table().FieldByName("Min")), TFieldValue());
+    EXPECT_EQ(Table().Cell(0, Table().Field(Minimo)), TFieldValue());
 
     Click(1, Enviar);
     Type("n");
     Press("DataSetPost1");
-    EXPECT_EQ(Table().Cell(1, Table().FieldByName("Enviar")), TFieldValue(false));
+    EXPECT_EQ(Table().Cell(1, Table().Field(Enviar)), TFieldValue(false));
     Click(1, Enviar);
     Type("s");
     Press("DataSetPost1");
-    EXPECT_EQ(Table().Cell(1, Table().FieldByName("Enviar")), TFieldValue(true));
+    EXPECT_EQ(Table().Cell(1, Table().Field(Enviar)), TFieldValue(true));
 }
 
 TEST_F(TDBGridTest, EnviarEditorIsAPickListThatTakesTyping) {
@@ -228,12 +267,51 @@ TEST_F(TDBGridTest, EnviarEditorIsAPickListThatTakesTyping) {
     ASSERT_EQ(box->count(), 2);
     EXPECT_EQ(box->itemText(0), QStringLiteral("Sí"));
     EXPECT_EQ(box->itemText(1), QStringLiteral("No"));
-    box->setCurrentIndex(1);
-    emit box->activated(1);
+    // Alt+Down opens the list; choosing from it is a change of the cell.
+    Key(Qt::Key_Down, Qt::AltModifier);
+    QWidget* list = QApplication::activePopupWidget();
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(list->focusWidget(), Qt::Key_Down);
+    QTest::keyClick(list->focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(box->currentText(), QStringLiteral("No"));
     EXPECT_EQ(Table().State(), TTableState::Edit);
     Press("DataSetPost1");
     EXPECT_EQ(Cell(0, Enviar), QStringLiteral("No"));
 }
+
+class TDBGridAltChord : public TDBGridTest, public testing::WithParamInterface<int> {};
+
+// Alt with a letter is a command: it types nothing into a cell editor, opens none, and the
+// letters that are bound still reach their menus.
+TEST_P(TDBGridAltChord, TypesNothingAndTheMenusStillOpen) {
+    const int column = GetParam();
+    const std::string before = Cell(0, column).toStdString();
+    TModalAnswer answer;
+    Click(0, column);
+    Key(Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), FGrid) << "an editor opened";
+    Key(Qt::Key_F2);
+    Key(Qt::Key_End);
+    for (const Qt::Key letter : {Qt::Key_P, Qt::Key_G, Qt::Key_D, Qt::Key_C, Qt::Key_L})
+        Key(letter, Qt::AltModifier);
+    const auto* box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    EXPECT_EQ((box ? box->currentText() : EditorText()).toStdString(), before);
+    EXPECT_EQ(Table().State(), TTableState::Browse);
+    for (const auto& [letter, menu] :
+         {std::pair{Qt::Key_S, "&Sistema"}, {Qt::Key_A, "&Acciones"}}) {
+        Key(letter, Qt::AltModifier);
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr) << menu;
+        EXPECT_EQ(popup->title(), QString::fromLatin1(menu));
+        popup->close();
+        EXPECT_NE(FGrid->indexWidget(FGrid->currentIndex()), nullptr) << "the menu ended the edit";
+    }
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Cell(0, column).toStdString(), before);
+    EXPECT_TRUE(answer.Boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, TDBGridAltChord, testing::Values(Unidad, Minimo, Enviar));
 
 TEST_F(TDBGridTest, EscRestoresTheCellThenDiscardsTheRow) {
     Click(0, Unidad);

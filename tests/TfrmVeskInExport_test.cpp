@@ -24,12 +24,24 @@
 namespace {
 
 // The window with its workbook folders in a folder of the test and an opener that only records
-// what it was given to show, and whether the hourglass was up meanwhile.
+// what it was given to show, whether the hourglass was up meanwhile and how often the grid had
+// been painted.
 class TfrmVeskInExportTest : public testing::Test {
 protected:
     struct TOpened {
         std::string Path;
         bool Hourglass;
+        int GridPaints;
+    };
+    class TPaintCounter : public QObject {
+    public:
+        int Paints = 0;
+
+    protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            Paints += event->type() == QEvent::Paint;
+            return false;
+        }
     };
 
     void SetUp() override { Create('.'); }
@@ -39,7 +51,8 @@ protected:
         FWindow = std::make_unique<TfrmVeskIn>();
         FWindow->SetSheetOpener([this](const std::string& path) {
             const QCursor* cursor = QApplication::overrideCursor();
-            FOpened.push_back({path, cursor && cursor->shape() == Qt::WaitCursor});
+            FOpened.push_back(
+                {path, cursor && cursor->shape() == Qt::WaitCursor, FGridPaints.Paints});
             return FOpens;
         });
         FWindow->show();
@@ -91,6 +104,7 @@ protected:
     TTempFolder FTemp{"export"};
     std::unique_ptr<TfrmVeskIn> FWindow;
     std::vector<TOpened> FOpened;
+    TPaintCounter FGridPaints;
     bool FOpens = true;
 };
 
@@ -179,6 +193,23 @@ TEST_P(TfrmVeskInExportEdit, AnEditInTheGridIsStoredAndExported) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EditorClosed, TfrmVeskInExportEdit, testing::Bool());
+
+// The walk over the rows moves the table but not what the user sees: the grid does not redraw
+// meanwhile, and the row that was current comes back.
+TEST_F(TfrmVeskInExportTest, TheCurrentRowComesBackAndTheGridDoesNotRedrawMeanwhile) {
+    Calculate();
+    TypeIntoGridCell(*FWindow, 3, 4, QStringLiteral("1.25"));
+    auto& grid = Find<QAbstractItemView>("DBGrid1");
+    grid.viewport()->installEventFilter(&FGridPaints);
+    QTest::qWait(50);
+    const int paintsBefore = FGridPaints.Paints;
+    Export();
+    EXPECT_EQ(Number(Exported(), "E5"), 1.25);
+    EXPECT_EQ(FOpened.front().GridPaints, paintsBefore);
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(3, 4));
+    EXPECT_EQ(grid.model()->headerData(3, Qt::Vertical).toString(), QStringLiteral("▶"));
+    ExpectNothingLeftOver();
+}
 
 TEST_F(TfrmVeskInExportTest, RowsTheUserAddedFollowTheSeven) {
     Calculate();

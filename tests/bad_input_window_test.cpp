@@ -39,23 +39,28 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
     }
     void Idle() { emit QAbstractEventDispatcher::instance()->aboutToBlock(); }
+    QAction* Share() const { return FWindow->findChild<QAction*>(QStringLiteral("acShare")); }
+    // After a calculation, whether it succeeded or not, only a linked tool can send.
     bool ShareEnabled() {
         Idle();
-        return FWindow->acShare->isEnabled();
+        return Share()->isEnabled();
     }
-    bool Linked() const { return FWindow->FHostLinked; }
-    QString Offered() const { return FWindow->ilCons->text(); }
-    QString Cell(int row, int column) const {
-        return FWindow->DSet->index(row, column).data().toString();
+    QString Offered() const {
+        return FWindow->findChild<TNumericEdit*>(QStringLiteral("ilCons"))->text();
     }
-    TMemoryTable& Table() { return FWindow->mt; }
+    // The restrictions grid's table, once its page was shown.
+    TTableModel& Table() const {
+        return *qobject_cast<TTableModel*>(
+            FWindow->findChild<QAbstractItemView*>(QStringLiteral("DBGrid1"))->model());
+    }
+    QString Cell(int row, int column) const { return Table().index(row, column).data().toString(); }
 
     // Sends through the toolbar button, so that a failure meets the default error report.
     std::vector<TModalAnswer::TBox> ClickShare() {
         TModalAnswer answer;
         Idle();
         for (QToolBar* bar : FWindow->findChildren<QToolBar*>())
-            if (QWidget* button = bar->widgetForAction(FWindow->acShare)) {
+            if (QWidget* button = bar->widgetForAction(Share())) {
                 QTest::mouseClick(button, Qt::LeftButton);
                 return answer.Boxes();
             }
@@ -112,11 +117,11 @@ TEST_P(TBadHostBlock, StartsShowingAnIntakeItCanCalculateWith) {
         Start();
         EXPECT_TRUE(start.Boxes().empty());
     }
-    EXPECT_EQ(Linked(), c.Linked);
     EXPECT_EQ(Offered(), QLatin1String(c.Shown));
     if (c.CalcMessage) {
         ExpectOneErrorReport(PressF9(*FWindow), QString::fromLatin1(c.CalcMessage));
         EXPECT_TRUE(FWindow->isVisible());
+        EXPECT_EQ(ShareEnabled(), c.Linked);
         return;
     }
     ExpectCalculates(*FWindow);

@@ -1,7 +1,6 @@
 #include "platform/table_field.h"
 
 #include "database_error_text.h"
-#include "platform/database_error.h"
 #include "platform/regional.h"
 
 #include <gtest/gtest.h>
@@ -17,82 +16,60 @@ class TableFieldTest : public testing::Test {
 protected:
     void SetUp() override {
         FSaved = Regional();
-        Min.SetDisplayLabel("Mínimo");
-        Min.SetDisplayFormat("0.0000");
-        Enviar.SetDisplayValues("Sí;No");
+        Min.DisplayLabel = "Mínimo";
+        Min.DisplayFormat = "0.0000";
+        Enviar.TrueText = "Sí";
+        Enviar.FalseText = "No";
     }
     void TearDown() override { SetRegional(FSaved); }
     static void UseSeparator(char separator) { SetRegional({separator, ""}); }
 
-    TTableField Codigo{"Codigo", TFieldKind::Integer, 0, 0};
-    TTableField Unidad{"Unidad", TFieldKind::Text, 10, 2};
-    TTableField Min{"Min", TFieldKind::Currency, 0, 3};
-    TTableField Enviar{"Enviar", TFieldKind::Boolean, 0, 5};
+    TTableField Codigo{.FieldName = "Codigo", .Kind = TFieldKind::Integer};
+    TTableField Unidad{.FieldName = "Unidad", .Kind = TFieldKind::Text, .Size = 10};
+    TTableField Min{.FieldName = "Min", .Kind = TFieldKind::Currency};
+    TTableField Enviar{.FieldName = "Enviar", .Kind = TFieldKind::Boolean};
 
 private:
     TRegional FSaved;
 };
 
-TEST_F(TableFieldTest, DisplayLabelFallsBackToFieldName) {
-    EXPECT_EQ(Codigo.DisplayLabel(), "Codigo");
-    EXPECT_EQ(Min.DisplayLabel(), "Mínimo");
-    EXPECT_EQ(Min.FieldName(), "Min");
-}
-
-TEST_F(TableFieldTest, AlignmentFollowsKindUntilSet) {
-    EXPECT_EQ(Codigo.Alignment(), TFieldAlignment::Right);
-    EXPECT_EQ(Min.Alignment(), TFieldAlignment::Right);
-    EXPECT_EQ(Unidad.Alignment(), TFieldAlignment::Left);
-    EXPECT_EQ(Enviar.Alignment(), TFieldAlignment::Left);
-    Enviar.SetAlignment(TFieldAlignment::Center);
-    EXPECT_EQ(Enviar.Alignment(), TFieldAlignment::Center);
+TEST_F(TableFieldTest, DisplayLabelIsTheFieldNameUntilSet) {
+    EXPECT_EQ(Codigo.DisplayLabel, "Codigo");
+    EXPECT_EQ(Min.DisplayLabel, "Mínimo");
 }
 
 TEST_F(TableFieldTest, CurrencyShowsFourDecimalsWithRegionalSeparator) {
     UseSeparator('.');
     EXPECT_EQ(Min.DisplayText(0.0025), "0.0025");
-    EXPECT_EQ(Min.EditText(0.0025), "0.0025");
     EXPECT_EQ(Min.DisplayText(12.5), "12.5000");
     EXPECT_EQ(Min.DisplayText(-3.0), "-3.0000");
     UseSeparator(',');
     EXPECT_EQ(Min.DisplayText(0.0025), "0,0025");
-    EXPECT_EQ(Min.EditText(1234.56789), "1234,5679");
+    EXPECT_EQ(Min.DisplayText(1234.56789), "1234,5679");
 }
 
 TEST_F(TableFieldTest, DisplayFormatSetsTheDecimals) {
     UseSeparator('.');
-    Min.SetDisplayFormat("0");
+    Min.DisplayFormat = "0";
     EXPECT_EQ(Min.DisplayText(2.5), "3");
-    Min.SetDisplayFormat("0.0");
+    Min.DisplayFormat = "0.0";
     EXPECT_EQ(Min.DisplayText(2.25), "2.3");
-    EXPECT_EQ(Min.DisplayFormat(), "0.0");
-    for (const char* format : {"", "0.", "#.##", "0.00x", "00.0"})
-        EXPECT_EQ(ErrorOf([&] { Min.SetDisplayFormat(format); }),
-                  "Invalid display format '" + std::string(format) + "' for field 'Min'");
-    EXPECT_EQ(Min.DisplayFormat(), "0.0");
-    EXPECT_EQ(ErrorOf([&] { Unidad.SetDisplayFormat("0.00"); }),
-              "Field 'Unidad' has no display format");
 }
 
 TEST_F(TableFieldTest, EachKindShowsItsValueAndNullShowsEmpty) {
     EXPECT_EQ(Codigo.DisplayText(int32_t{-42}), "-42");
     EXPECT_EQ(Unidad.DisplayText(std::string("g/día")), "g/día");
     EXPECT_EQ(Enviar.DisplayText(true), "Sí");
-    EXPECT_EQ(Enviar.EditText(false), "No");
-    for (const TTableField* field : {&Codigo, &Unidad, &Min, &Enviar}) {
-        EXPECT_EQ(field->DisplayText(TFieldValue{}), "") << field->FieldName();
-        EXPECT_EQ(field->EditText(TFieldValue{}), "") << field->FieldName();
-    }
+    EXPECT_EQ(Enviar.DisplayText(false), "No");
+    for (const TTableField* field : {&Codigo, &Unidad, &Min, &Enviar})
+        EXPECT_EQ(field->DisplayText(TFieldValue{}), "") << field->FieldName;
 }
 
-TEST_F(TableFieldTest, BooleanDisplayValuesWithoutSeparatorLeaveFalseEmpty) {
-    TTableField flag{"Flag", TFieldKind::Boolean, 0, 0};
+TEST_F(TableFieldTest, BooleanTextsAreTrueAndFalseUntilSet) {
+    const TTableField flag{.FieldName = "Flag", .Kind = TFieldKind::Boolean};
     EXPECT_EQ(flag.DisplayText(true), "True");
     EXPECT_EQ(flag.DisplayText(false), "False");
-    flag.SetDisplayValues("Yes");
-    EXPECT_EQ(flag.DisplayText(true), "Yes");
-    EXPECT_EQ(flag.DisplayText(false), "");
-    EXPECT_EQ(ErrorOf([&] { Min.SetDisplayValues("a;b"); }), "Field 'Min' has no display values");
+    EXPECT_EQ(flag.FromText("f"), TFieldValue(false));
 }
 
 TEST_F(TableFieldTest, TextIsCutToSizeByCharacters) {
@@ -100,7 +77,8 @@ TEST_F(TableFieldTest, TextIsCutToSizeByCharacters) {
     EXPECT_EQ(Unidad.FromText("ABCDEFGHIJKL"), TFieldValue(std::string("ABCDEFGHIJ")));
     EXPECT_EQ(Unidad.FromText("ñññññññññññ"), TFieldValue(std::string("ññññññññññ")));
     EXPECT_EQ(Unidad.FromText(""), TFieldValue(std::string()));
-    EXPECT_EQ(Unidad.Checked(std::string("áéíóúáéíóúá")), TFieldValue(std::string("áéíóúáéíóú")));
+    EXPECT_EQ(Min.Fitted(0.5), TFieldValue(0.5));
+    EXPECT_EQ(Unidad.Fitted(std::string("áéíóúáéíóúá")), TFieldValue(std::string("áéíóúáéíóú")));
 }
 
 struct TTextCase {
@@ -182,24 +160,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, BooleanRefusedTest,
 TEST_F(TableFieldTest, IntegerFromText) {
     EXPECT_EQ(Codigo.FromText(""), TFieldValue{});
     EXPECT_EQ(Codigo.FromText("-17"), TFieldValue(int32_t{-17}));
-    for (const char* text : {"1.5", "abc", "99999999999"})
-        EXPECT_EQ(ErrorOf([&] { Codigo.FromText(text); }),
-                  "'" + std::string(text) + "' is not a valid integer value for field 'Codigo'");
-}
-
-TEST_F(TableFieldTest, CheckedRefusesAnotherKind) {
-    EXPECT_EQ(Min.Checked(0.5), TFieldValue(0.5));
-    EXPECT_EQ(Min.Checked(TFieldValue{}), TFieldValue{});
-    EXPECT_EQ(ErrorOf([&] { Min.Checked(int32_t{1}); }), "Type mismatch for field 'Min'");
-    EXPECT_EQ(ErrorOf([&] { Enviar.Checked(std::string("Sí")); }),
-              "Type mismatch for field 'Enviar'");
-    EXPECT_EQ(ErrorOf([&] { Codigo.Checked(true); }), "Type mismatch for field 'Codigo'");
-}
-
-TEST(TableFieldSizeTest, OnlyTextFieldsHaveASize) {
-    EXPECT_THROW(TTableField("Nombre", TFieldKind::Text, 0, 0), EDatabaseError);
-    EXPECT_THROW(TTableField("Codigo", TFieldKind::Integer, 4, 0), EDatabaseError);
-    EXPECT_EQ(TTableField("Nombre", TFieldKind::Text, 30, 1).Size(), 30);
+    EXPECT_EQ(ErrorOf([&] { Codigo.FromText("1.5"); }),
+              "'1.5' is not a valid integer value for field 'Codigo'");
+    EXPECT_EQ(ErrorOf([&] { Codigo.FromText("99999999999"); }),
+              "'99999999999' is not a valid integer value for field 'Codigo'");
 }
 
 } // namespace

@@ -9,24 +9,24 @@ namespace {
 
 constexpr int FontPixels = 11;
 
-// Integers and reals as numbers, a null one as an empty cell; any other field as its edit text.
+// Integers and reals as numbers, a null one as an empty cell; any other field as its text.
 TWorkbookCell Cell(const TTableField& field, const TFieldValue& value) {
-    const bool number = field.Kind() == TFieldKind::Integer || field.Kind() == TFieldKind::Currency;
+    const bool number = field.Kind == TFieldKind::Integer || field.Kind == TFieldKind::Currency;
     if (number && std::holds_alternative<std::monostate>(value))
         return {};
     if (const auto* integer = std::get_if<int32_t>(&value))
         return std::int64_t(*integer);
     if (const auto* real = std::get_if<double>(&value))
         return *real;
-    return field.EditText(value);
+    return field.DisplayText(value);
 }
 
 // Texts keep the text format, reals their display format ("0.0000"); the rest the general one.
 std::string NumberFormat(const TTableField& field) {
-    if (field.Kind() == TFieldKind::Text)
+    if (field.Kind == TFieldKind::Text)
         return "@";
-    if (field.Kind() == TFieldKind::Currency)
-        return field.DisplayFormat();
+    if (field.Kind == TFieldKind::Currency)
+        return field.DisplayFormat;
     return {};
 }
 
@@ -42,7 +42,7 @@ int TSpreadsheetExport::FontPoints(int pixelsPerInch) {
 std::string TSpreadsheetExport::Export(const TExportTable& table) {
     TWorkbookSheet sheet{"SolucionVesk", {}, FFontPoints};
     for (const TTableField& field : table.Fields)
-        sheet.Columns.push_back({field.DisplayLabel(), NumberFormat(field)});
+        sheet.Columns.push_back({field.DisplayLabel, NumberFormat(field)});
     FRows.resize(std::max(FRows.size(), table.Rows.size()));
     for (std::size_t row = 0; row < table.Rows.size(); ++row) {
         FRows[row].clear();

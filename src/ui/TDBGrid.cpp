@@ -1,6 +1,6 @@
 #include "ui/TDBGrid.h"
 
-#include "platform/memory_table.h"
+#include "ui/AltChords.h"
 #include "ui/TTableModel.h"
 #include "ui/TVeskApplication.h"
 
@@ -11,274 +11,216 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStyledItemDelegate>
-#include <QTimer>
 
 namespace {
 
-QString EditorText(const QWidget* editor) {
-    if (const auto* box = qobject_cast<const QComboBox*>(editor))
-        return box->currentText();
-    return static_cast<const QLineEdit*>(editor)->text();
-}
-
-void SetEditorText(QWidget* editor, const QString& text) {
-    if (auto* box = qobject_cast<QComboBox*>(editor)) {
-        // Selected, so that typing into the cell replaces its text as in the text boxes.
-        box->setEditText(text);
-        box->lineEdit()->selectAll();
-    } else
-        static_cast<QLineEdit*>(editor)->setText(text);
+// The text box of a cell editor, a drop-down list's own one.
+QLineEdit* TextBox(QWidget* editor) {
+    if (auto* box = qobject_cast<QComboBox*>(editor))
+        return box->lineEdit();
+    return static_cast<QLineEdit*>(editor);
 }
 
 } // namespace
 
-// The cell editors of a TDBGrid: a text box limited to the field's size, or a drop-down list that
-// still takes typing. The grid itself gives their text to the fields.
+// The cell editors of a TDBGrid: a text box, limited to a text field's size, or for a Boolean
+// field a drop-down list of its two texts that still takes typing; neither types an Alt chord. A
+// changed text goes to its field; Refused tells the grid that the field would not take it.
 class TGridDelegate : public QStyledItemDelegate {
 public:
-    explicit TGridDelegate(TDBGrid* grid) : QStyledItemDelegate(grid), FGrid(grid) {}
+    TGridDelegate(TDBGrid* grid, TTableModel& model) : QStyledItemDelegate(grid), FModel(model) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex& index) const override {
-        QWidget* editor;
-        const QStringList items = FGrid->PickList(index.column());
-        if (!items.isEmpty()) {
+        // The first change of a cell puts its row into editing.
+        const auto changed = [this] {
+            if (FModel.State() == TTableState::Browse)
+                Reported([this] { FModel.Edit(); });
+        };
+        const TTableField& field = FModel.Field(index.column());
+        if (field.Kind == TFieldKind::Boolean) {
             auto* box = new QComboBox(parent);
             box->setEditable(true);
-            box->setInsertPolicy(QComboBox::NoInsert);
-            box->addItems(items);
-            connect(box->lineEdit(), &QLineEdit::textEdited, FGrid, &TDBGrid::EditorChanged);
-            connect(box, &QComboBox::activated, FGrid, &TDBGrid::EditorChanged);
-            editor = box;
-        } else {
-            auto* line = new QLineEdit(parent);
-            const TTableField& field = FGrid->Table().Field(index.column());
-            if (field.Kind() == TFieldKind::Text)
-                line->setMaxLength(field.Size());
-            connect(line, &QLineEdit::textEdited, FGrid, &TDBGrid::EditorChanged);
-            editor = line;
+            box->addItems(
+                {QString::fromStdString(field.TrueText), QString::fromStdString(field.FalseText)});
+            connect(box->lineEdit(), &QLineEdit::textEdited, this, changed);
+            connect(box, &QComboBox::activated, this, changed);
+            RefuseAltChords(box);
+            return box;
         }
-        editor->setFont(FGrid->font());
-        FGrid->EditorOpened(editor, index);
-        return editor;
+        auto* line = new QLineEdit(parent);
+        if (field.Kind == TFieldKind::Text)
+            line->setMaxLength(field.Size);
+        connect(line, &QLineEdit::textEdited, this, changed);
+        RefuseAltChords(line);
+        return line;
     }
 
+    // Selected, so that typing into the cell replaces its text.
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        if (editor != FGrid->FEditor)
-            return;
-        FGrid->FEditorOriginal = index.data(Qt::EditRole).toString();
-        SetEditorText(editor, FGrid->FEditorOriginal);
+        TextBox(editor)->setText(index.data(Qt::EditRole).toString());
+        TextBox(editor)->selectAll();
     }
 
-    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        const QString text = TextBox(editor)->text();
+        Refused = text != index.data(Qt::EditRole).toString() &&
+                  !Reported([&] { FModel.SetText(index, text.toStdString()); });
+    }
+
+    mutable bool Refused = false;
 
 protected:
-    // Up and Down in a drop-down list move to another row, as in the text boxes; Alt+Down still
-    // opens the list.
     bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(object)) {
+        if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            // Up and Down in a drop-down list move to another row; Alt+Down opens the list.
             if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
-                !(key->modifiers() & Qt::AltModifier)) {
-                QCoreApplication::sendEvent(FGrid, key);
+                !(key->modifiers() & Qt::AltModifier) && qobject_cast<QComboBox*>(object)) {
+                QCoreApplication::sendEvent(parent(), key);
                 return true;
             }
+        }
+        // The window losing the focus to a message box, a menu or another program is no reason to
+        // give the text to its field, and the grid taking it moves its current cell, which does.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+                reason == Qt::MenuBarFocusReason || QApplication::focusWidget() == parent())
+                return false;
         }
         return QStyledItemDelegate::eventFilter(object, event);
     }
 
 private:
-    TDBGrid* FGrid;
+    TTableModel& FModel;
 };
 
-TDBGrid::TDBGrid(TTableModel& model, QWidget* parent) : QTableView(parent), FModel(model) {
+TDBGrid::TDBGrid(TTableModel& model, QWidget* parent)
+    : QTableView(parent), FModel(model), FDelegate(new TGridDelegate(this, model)) {
     setModel(&FModel);
-    setItemDelegate(new TGridDelegate(this));
+    setItemDelegate(FDelegate);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    setShowGrid(true);
     setWordWrap(false);
     horizontalHeader()->setSectionsMovable(true);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setHighlightSections(false);
-    connect(&FModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { FEditor = nullptr; });
-    connect(&FModel, &QAbstractItemModel::modelReset, this, &TDBGrid::ShowCurrent);
-    connect(&FModel, &TTableModel::currentRowChanged, this, &TDBGrid::ShowCurrent);
+    connect(&FModel, &QAbstractItemModel::headerDataChanged, this, &TDBGrid::ShowCurrent);
     connect(qApp, &QApplication::focusChanged, this, &TDBGrid::FocusChanged);
-}
-
-TMemoryTable& TDBGrid::Table() const {
-    return FModel.Table();
-}
-
-void TDBGrid::SetPickList(int column, const QStringList& items) {
-    FPickLists[column] = items;
-}
-
-QStringList TDBGrid::PickList(int column) const {
-    const auto found = FPickLists.find(column);
-    return found == FPickLists.end() ? QStringList() : found->second;
-}
-
-void TDBGrid::EditorOpened(QWidget* editor, const QModelIndex& index) {
-    FEditor = editor;
-    FEditIndex = index;
-}
-
-// The first change of a cell puts its row into editing.
-void TDBGrid::EditorChanged() {
-    if (Table().State() == TTableState::Browse)
-        Reported([this] { Table().Edit(); });
-}
-
-bool TDBGrid::CommitEditor() {
-    if (!FEditor || !FEditIndex.isValid())
-        return true;
-    const QString text = EditorText(FEditor);
-    if (text == FEditorOriginal)
-        return true;
-    // One key or click can ask for the same refused text more than once (moving the cell, then
-    // closing its editor); the user hears of it once per event.
-    if (FRefusing)
-        return false;
-    FCommitting = true;
-    const bool stored = Reported([&] {
-        TMemoryTable& table = Table();
-        if (table.State() == TTableState::Browse)
-            table.Edit();
-        table.SetText(table.Field(FEditIndex.column()), text.toStdString());
-    });
-    FCommitting = false;
-    if (stored) {
-        FEditorOriginal = text;
-    } else {
-        FRefusing = true;
-        QTimer::singleShot(0, this, [this] { FRefusing = false; });
-    }
-    return stored;
-}
-
-bool TDBGrid::FinishEditor() {
-    if (!FEditor)
-        return true;
-    if (!CommitEditor())
-        return false;
-    CancelEditor();
-    return true;
+    ShowCurrent();
 }
 
 bool TDBGrid::UpdateData() {
-    return FinishEditor();
+    if (QWidget* editor = OpenEditor()) {
+        commitData(editor);
+        if (FDelegate->Refused)
+            return false;
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    return true;
 }
 
 void TDBGrid::CancelEditor() {
-    if (QWidget* editor = FEditor) {
-        FEditor = nullptr;
+    if (QWidget* editor = OpenEditor())
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
 }
 
-// A refused text sets FCommitFailed, which keeps the editor open and the cell current.
-void TDBGrid::commitData(QWidget* editor) {
-    if (editor != FEditor || FCommitting)
-        return;
-    FCommitFailed = !CommitEditor();
-}
-
+// A refused text keeps its editor open; Esc first brings back the cell's own text, then
+// discards the row's changes.
 void TDBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    if (editor != FEditor) {
-        QTableView::closeEditor(editor, hint);
-        return;
-    }
-    if (FCommitting)
-        return;
     if (hint == QAbstractItemDelegate::RevertModelCache) {
-        // Esc: first the cell's own text comes back, then the row's changes go.
-        if (EditorText(editor) != FEditorOriginal) {
-            SetEditorText(editor, FEditorOriginal);
+        if (TextBox(editor)->text() != currentIndex().data(Qt::EditRole).toString()) {
+            FDelegate->setEditorData(editor, currentIndex());
             return;
         }
-        CancelEditor();
-        Reported([this] { Table().Cancel(); });
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        Reported([this] { FModel.Cancel(); });
         return;
     }
-    if (FCommitFailed) {
+    if (FDelegate->Refused) {
         editor->setFocus();
         return;
     }
-    FEditor = nullptr;
     QTableView::closeEditor(editor, hint);
 }
 
+// Leaving a cell gives its text to the field, and leaving a row moves the table, which stores
+// or discards the row. A refused text keeps the cell current.
 void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    if (FSyncing) {
-        QTableView::currentChanged(current, previous);
-        return;
-    }
-    FCommitFailed = false;
+    FDelegate->Refused = false;
     QTableView::currentChanged(current, previous);
-    if (FCommitFailed) {
-        FSyncing = true;
-        selectionModel()->setCurrentIndex(previous, QItemSelectionModel::ClearAndSelect);
-        FSyncing = false;
-        if (FEditor)
-            FEditor->setFocus();
+    if (FDelegate->Refused) {
+        Follow(previous);
+        FDelegate->Refused = true; // for the selection the key or the click makes next
+        if (QWidget* editor = OpenEditor())
+            editor->setFocus();
         return;
     }
     if (!current.isValid())
         return;
     FColumn = current.column();
-    TMemoryTable& table = Table();
-    if (table.Active() && current.row() != table.CurrentRow())
-        Reported([&] { table.MoveTo(current.row()); });
+    if (!FFollowing && FModel.Active() && current.row() != FModel.CurrentRow())
+        Reported([&] { FModel.MoveTo(current.row()); });
 }
 
-// The grid's current cell follows the table's current row.
+// Qt waits a double-click's time before a click on the current cell opens its editor, and takes
+// keys typed meanwhile as a search; the editor opens at once.
+bool TDBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    return QTableView::edit(index, trigger == SelectedClicked ? DoubleClicked : trigger, event);
+}
+
+// A key or a click selects the cell it moved to; a refused text kept the current one.
+void TDBGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    if (!FDelegate->Refused)
+        QTableView::setSelection(rect, command);
+}
+
+// The view would choose another current cell for a row that goes; the table has chosen it.
+void TDBGrid::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    FFollowing = true;
+    QTableView::rowsAboutToBeRemoved(parent, start, end);
+    FFollowing = false;
+}
+
+// The table's indicator changed: the current cell follows the table's current row.
 void TDBGrid::ShowCurrent() {
-    const TMemoryTable& table = Table();
-    const int row = table.Active() ? table.CurrentRow() : -1;
-    if (row < 0 || row >= FModel.rowCount() || currentIndex().row() == row)
-        return;
-    FSyncing = true;
-    selectionModel()->setCurrentIndex(FModel.index(row, FColumn),
-                                      QItemSelectionModel::ClearAndSelect);
-    FSyncing = false;
+    const int row = FModel.CurrentRow();
+    if (row >= 0 && currentIndex().row() != row)
+        Follow(FModel.index(row, FColumn));
+}
+
+void TDBGrid::Follow(const QModelIndex& cell) {
+    FFollowing = true;
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    FFollowing = false;
 }
 
 // A new row left empty goes again when the focus leaves the grid for another control.
 void TDBGrid::FocusChanged(QWidget* old, QWidget* now) {
-    const auto inGrid = [this](const QWidget* widget) {
-        return widget && (widget == this || isAncestorOf(widget));
-    };
-    if (!now || now->window() != window() || !inGrid(old) || inGrid(now))
-        return;
-    TMemoryTable& table = Table();
-    if (table.State() == TTableState::Insert && !table.Modified())
-        Reported([&] { table.Cancel(); });
+    if (now && now->window() == window() && isAncestorOf(old) &&
+        !isAncestorOf(QApplication::focusWidget()) && FModel.State() == TTableState::Insert &&
+        !FModel.Modified())
+        Reported([this] { FModel.Cancel(); });
 }
 
 void TDBGrid::keyPressEvent(QKeyEvent* event) {
-    TMemoryTable& table = Table();
-    if (!table.Active()) {
-        QTableView::keyPressEvent(event);
-        return;
-    }
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const bool onLastRow = currentIndex().row() >= FModel.rowCount() - 1;
-    if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
-        Reported([&] { table.Cancel(); });
-    } else if (event->key() == Qt::Key_Insert && modifiers == Qt::NoModifier) {
-        if (FinishEditor())
-            Reported([&] { table.Insert(); });
-    } else if (event->key() == Qt::Key_Down && modifiers == Qt::NoModifier && onLastRow) {
-        const bool emptyNewRow = table.State() == TTableState::Insert && !table.Modified();
-        if (FinishEditor() && !emptyNewRow)
-            Reported([&] { table.Append(); });
-    } else if (event->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier) {
+    const int key = event->key();
+    const bool plain = FModel.Active() && modifiers == Qt::NoModifier;
+    if (plain && key == Qt::Key_Escape) {
+        Reported([this] { FModel.Cancel(); });
+    } else if (plain && key == Qt::Key_Insert) {
+        if (UpdateData())
+            Reported([this] { FModel.Insert(); });
+    } else if (plain && key == Qt::Key_Down && currentIndex().row() >= FModel.rowCount() - 1) {
+        const bool emptyNewRow = FModel.State() == TTableState::Insert && !FModel.Modified();
+        if (UpdateData() && !emptyNewRow)
+            Reported([this] { FModel.Append(); });
+    } else if (FModel.Active() && key == Qt::Key_Delete && modifiers == Qt::ControlModifier) {
         DeleteRecord();
     } else {
         QTableView::keyPressEvent(event);
@@ -288,46 +230,28 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void TDBGrid::DeleteRecord() {
-    TMemoryTable& table = Table();
-    if (table.RecordCount() == 0 || !FinishEditor())
+    if (FModel.rowCount() == 0 || !UpdateData())
         return;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
                     QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel, this);
-    box.setDefaultButton(QMessageBox::Ok);
     if (box.exec() == QMessageBox::Ok)
-        Reported([&] { table.Delete(); });
+        Reported([this] { FModel.Delete(); });
 }
 
+// Tab and Backtab go to the next or previous editable cell, counted row by row in the shown
+// order of the columns.
 QModelIndex TDBGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
-    if (cursorAction == MoveNext)
-        return NextEditable(currentIndex(), 1);
-    if (cursorAction == MovePrevious)
-        return NextEditable(currentIndex(), -1);
-    return QTableView::moveCursor(cursorAction, modifiers);
-}
-
-QModelIndex TDBGrid::NextEditable(const QModelIndex& from, int step) const {
-    const int columns = FModel.columnCount();
-    const int rows = FModel.rowCount();
-    if (!from.isValid() || columns == 0)
-        return from;
+    const QModelIndex from = currentIndex();
+    if ((cursorAction != MoveNext && cursorAction != MovePrevious) || !from.isValid())
+        return QTableView::moveCursor(cursorAction, modifiers);
+    const int step = cursorAction == MoveNext ? 1 : -1;
     const QHeaderView* header = horizontalHeader();
-    int row = from.row();
-    int visual = header->visualIndex(from.column());
-    for (int tried = 0; tried < rows * columns; ++tried) {
-        visual += step;
-        if (visual >= columns) {
-            visual = 0;
-            ++row;
-        } else if (visual < 0) {
-            visual = columns - 1;
-            --row;
-        }
-        if (row < 0 || row >= rows)
-            break;
-        const int column = header->logicalIndex(visual);
-        if (!FModel.ReadOnly(column) && !header->isSectionHidden(column))
-            return FModel.index(row, column);
+    const int columns = FModel.columnCount();
+    for (int cell = from.row() * columns + header->visualIndex(from.column()) + step;
+         cell >= 0 && cell < FModel.rowCount() * columns; cell += step) {
+        const QModelIndex next = FModel.index(cell / columns, header->logicalIndex(cell % columns));
+        if ((FModel.flags(next) & Qt::ItemIsEditable) && !header->isSectionHidden(next.column()))
+            return next;
     }
     return from;
 }

@@ -3,7 +3,6 @@
 #include "exchange/SpreadsheetExport.h"
 #include "model/DefaultAnimal.h"
 #include "platform/program_file.h"
-#include "ui/TTableModel.h"
 #include "ui/TVeskApplication.h"
 
 #include <QAction>

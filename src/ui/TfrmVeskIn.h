@@ -2,8 +2,8 @@
 
 #include "exchange/UProcs02.h"
 #include "model/UVesk.h"
-#include "platform/memory_table.h"
 #include "ui/ImageList.h"
+#include "ui/TTableModel.h"
 
 #include <QMainWindow>
 
@@ -25,7 +25,6 @@ class QToolBar;
 class QToolButton;
 class TDBGrid;
 class TFontDialog;
-class TTableModel;
 class TNumericEdit;
 class TRadioGroup;
 class TSpreadsheetExport;
@@ -59,9 +58,6 @@ public:
     void SetSheetOpener(TSheetOpener opener) { FSheetOpener = std::move(opener); }
 
 private:
-    friend class TDBGridTest;
-    friend class TBadInputWindowTest;
-
     void FormCreate();
 
     void CreateLayout();
@@ -139,9 +135,12 @@ private:
     void CreateGrid(QWidget* page);
     // Rebuilds the restrictions table from the calculated model, discarding every correction.
     void FillRestrictions();
+    // Gives the text of an open cell editor to its field; false when the field refuses it.
+    bool UpdateGridData();
     void DataSetEdit1Execute();
     void DataSetPost1Execute();
     void DataSetCancel1Execute();
+    // Follows the table's state.
     void UpdateTableActions();
 
     std::unique_ptr<TVeskDairy> FDairy;
@@ -161,15 +160,13 @@ private:
     // The open dialog's initial folder; Qt's own choice while empty.
     QString FOpenDir;
 
-    TMemoryTable mt;
+    TTableModel mt;
     TTableField* mtCodigo = nullptr;
     TTableField* mtNombre = nullptr;
     TTableField* mtUnidad = nullptr;
     TTableField* mtMin = nullptr;
     TTableField* mtMax = nullptr;
     TTableField* mtEnviar = nullptr;
-    // Declared after mt, so that it leaves the table before the table goes.
-    std::unique_ptr<TTableModel> DSet;
 
     QActionGroup* al = nullptr;
     QAction* FileExit1 = nullptr;

@@ -80,5 +80,4 @@ void TfrmVeskIn::UpdateActions() {
     acShareUpdate();
     acExcelUpdate();
     RichEditUpdate();
-    UpdateTableActions();
 }

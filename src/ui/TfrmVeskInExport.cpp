@@ -1,7 +1,6 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "exchange/SpreadsheetExport.h"
-#include "platform/database_error.h"
 #include "ui/TDBGrid.h"
 #include "ui/TVeskApplication.h"
 
@@ -19,12 +18,12 @@ namespace {
 class TExportRun {
 public:
     explicit TExportRun(TTableField& enviar) : FEnviar(enviar) {
-        FEnviar.SetVisible(false);
+        FEnviar.Visible = false;
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
     ~TExportRun() {
         QApplication::restoreOverrideCursor();
-        FEnviar.SetVisible(true);
+        FEnviar.Visible = true;
     }
     TExportRun(const TExportRun&) = delete;
     TExportRun& operator=(const TExportRun&) = delete;
@@ -33,49 +32,42 @@ private:
     TTableField& FEnviar;
 };
 
-// Suspends the grid's redrawing and returns to the remembered row at the end, also after a
-// failure.
-class TWalkGuard {
+// Keeps a grid from redrawing while it lives; there may be no grid yet.
+class TGridFrozen {
 public:
-    explicit TWalkGuard(TMemoryTable& table) : FTable(table), FBookmark(table.Bookmark()) {
-        FTable.DisableControls();
+    explicit TGridFrozen(QWidget* grid) : FGrid(grid) {
+        if (FGrid)
+            FGrid->setUpdatesEnabled(false);
     }
-    ~TWalkGuard() {
-        try {
-            FTable.GotoBookmark(FBookmark);
-        } catch (const EDatabaseError&) {
-            // The remembered row is gone; the table stays on the last row walked.
-        }
-        FTable.EnableControls();
+    ~TGridFrozen() {
+        if (FGrid)
+            FGrid->setUpdatesEnabled(true);
     }
-    TWalkGuard(const TWalkGuard&) = delete;
-    TWalkGuard& operator=(const TWalkGuard&) = delete;
+    TGridFrozen(const TGridFrozen&) = delete;
+    TGridFrozen& operator=(const TGridFrozen&) = delete;
 
 private:
-    TMemoryTable& FTable;
-    TBookmark FBookmark;
+    QWidget* FGrid;
 };
 
 // The table's visible fields and their values, row by row in table order. Moving to the first
-// row stores an edit in progress, so that the stored values are exported. The window handles
+// row stores an edit in progress, so that the stored values are exported; the row that was
+// current comes back at the end. The grid does not redraw meanwhile, while the window handles
 // its pending events after each row.
-TExportTable ExportedTable(TMemoryTable& table) {
-    if (!table.Active())
-        throw EDatabaseError("Dataset is not active");
-    std::vector<const TTableField*> fields;
-    for (int i = 0; i < table.FieldCount(); ++i)
-        if (table.Field(i).Visible())
-            fields.push_back(&table.Field(i));
+TExportTable ExportedTable(TTableModel& table, QWidget* grid) {
     TExportTable exported;
-    const TWalkGuard guard(table);
+    for (int column = 0; column < table.FieldCount(); ++column)
+        if (table.Field(column).Visible)
+            exported.Fields.push_back(table.Field(column));
+    const TBookmark current = table.Bookmark();
+    const TGridFrozen frozen(grid);
     for (table.First(); !table.Eof(); table.Next()) {
         auto& row = exported.Rows.emplace_back();
-        for (const TTableField* field : fields)
-            row.push_back(table.Value(*field));
+        for (const TTableField& field : exported.Fields)
+            row.push_back(table.Value(field));
         QCoreApplication::processEvents();
     }
-    for (const TTableField* field : fields)
-        exported.Fields.push_back(*field);
+    table.GotoBookmark(current);
     return exported;
 }
 
@@ -96,9 +88,9 @@ void TfrmVeskIn::acExcelUpdate() {
 void TfrmVeskIn::acExcelExecute() {
     const TExportRun run(*mtEnviar);
     // The text of an open cell editor is exported as the edit it belongs to.
-    if (!Grid().UpdateData())
+    if (!UpdateGridData())
         return;
-    const std::string file = ee->Export(ExportedTable(mt));
+    const std::string file = ee->Export(ExportedTable(mt, DBGrid1));
     if (!FSheetOpener(file))
         throw std::runtime_error("The workbook was saved as " + file +
                                  " but cannot be shown: no spreadsheet application is available "

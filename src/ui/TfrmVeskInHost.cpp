@@ -1,7 +1,6 @@
 #include "ui/TfrmVeskIn.h"
 
 #include "exchange/HostLink.h"
-#include "ui/TDBGrid.h"
 
 #include <QAction>
 
@@ -36,7 +35,7 @@ void TfrmVeskIn::acShareUpdate() {
 void TfrmVeskIn::acShareExecute() {
     THostSend send(FShared, FDairy->Consumo);
     // The text of an open cell editor belongs to the edit that moving to the first row posts.
-    if (!Grid().UpdateData())
+    if (!UpdateGridData())
         return;
     mt.First();
     for (int slot = 0; slot < TSharedBlock::SlotCount; ++slot) {

@@ -2,8 +2,8 @@
 
 #include "ui/Fonts.h"
 #include "ui/TDBGrid.h"
-#include "ui/TTableModel.h"
 
+#include <QAction>
 #include <QHeaderView>
 
 namespace {
@@ -17,30 +17,25 @@ double TableAmount(TFixed amount) {
 
 void TfrmVeskIn::CreateRestrictions() {
     mtCodigo = &mt.AddField("Codigo", TFieldKind::Integer);
-    mtCodigo->SetAlignment(TFieldAlignment::Right);
     mtNombre = &mt.AddField("Nombre", TFieldKind::Text, 30);
-    mtNombre->SetAlignment(TFieldAlignment::Left);
     mtUnidad = &mt.AddField("Unidad", TFieldKind::Text, 10);
-    mtUnidad->SetAlignment(TFieldAlignment::Left);
     mtMin = &mt.AddField("Min", TFieldKind::Currency);
-    mtMin->SetDisplayLabel("Mínimo");
-    mtMin->SetDisplayFormat("0.0000");
-    mtMin->SetAlignment(TFieldAlignment::Right);
+    mtMin->DisplayLabel = "Mínimo";
+    mtMin->DisplayFormat = "0.0000";
     mtMax = &mt.AddField("Max", TFieldKind::Currency);
-    mtMax->SetDisplayLabel("Máximo");
-    mtMax->SetDisplayFormat("0.0000");
-    mtMax->SetAlignment(TFieldAlignment::Right);
+    mtMax->DisplayLabel = "Máximo";
+    mtMax->DisplayFormat = "0.0000";
     mtEnviar = &mt.AddField("Enviar", TFieldKind::Boolean);
-    mtEnviar->SetDisplayValues("Sí;No");
-    mtEnviar->SetAlignment(TFieldAlignment::Center);
-    mt.SetEnableDelete(false);
-    DSet = std::make_unique<TTableModel>(mt);
-    DSet->SetReadOnly(mtCodigo->Index(), true);
-    DSet->SetReadOnly(mtNombre->Index(), true);
+    mtEnviar->TrueText = "Sí";
+    mtEnviar->FalseText = "No";
+    mt.SetReadOnly(*mtCodigo);
+    mt.SetReadOnly(*mtNombre);
+    connect(&mt, &TTableModel::stateChanged, this, &TfrmVeskIn::UpdateTableActions);
+    UpdateTableActions();
 }
 
 void TfrmVeskIn::CreateGrid(QWidget* page) {
-    DBGrid1 = new TDBGrid(*DSet, page);
+    DBGrid1 = new TDBGrid(mt, page);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setFont(SansFont(8, false));
     QHeaderView* titles = DBGrid1->horizontalHeader();
@@ -48,7 +43,6 @@ void TfrmVeskIn::CreateGrid(QWidget* page) {
     const int widths[] = {50, 163, 52, 55, 55, 48};
     for (int column = 0; column < mt.FieldCount(); ++column)
         titles->resizeSection(column, widths[column]);
-    DBGrid1->SetPickList(mtEnviar->Index(), {QStringLiteral("Sí"), QStringLiteral("No")});
     QHeaderView* indicator = DBGrid1->verticalHeader();
     indicator->setDefaultSectionSize(18);
     indicator->setFixedWidth(12);
@@ -65,18 +59,24 @@ void TfrmVeskIn::FillRestrictions() {
     }
 }
 
+// The grid exists once its page was shown; before that no cell can be open.
+bool TfrmVeskIn::UpdateGridData() {
+    return !DBGrid1 || DBGrid1->UpdateData();
+}
+
 void TfrmVeskIn::DataSetEdit1Execute() {
     mt.Edit();
 }
 
 // The text of an open cell editor goes to its field before the row is stored.
 void TfrmVeskIn::DataSetPost1Execute() {
-    if (Grid().UpdateData())
+    if (UpdateGridData())
         mt.Post();
 }
 
 void TfrmVeskIn::DataSetCancel1Execute() {
-    Grid().CancelEditor();
+    if (DBGrid1)
+        DBGrid1->CancelEditor();
     mt.Cancel();
 }
 
