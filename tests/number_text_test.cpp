@@ -7,8 +7,13 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <ostream>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -159,6 +164,50 @@ INSTANTIATE_TEST_SUITE_P(
         TIntegerCase{" 1", false, 0}, TIntegerCase{"1 ", false, 0}, TIntegerCase{"+-1", false, 0},
         TIntegerCase{"-$1", false, 0}, TIntegerCase{"$-1", false, 0},
         TIntegerCase{"0x+1", false, 0}, TIntegerCase{"$G", false, 0}));
+
+// Short decimals are read without strtold; they must give its value to the last bit: at the
+// limits of that way (19 digits, ten to the 27th) and beyond them, and for many random texts.
+TEST(ParseRealExact, GivesWhatStrtoldGives) {
+    std::vector<std::string> texts = {
+        "9999999999999999999",
+        "18446744073709551615",
+        "1e27",
+        "1e28",
+        "1e-27",
+        "1e-28",
+        "-0",
+        "-0.0e5",
+        "123456789.0123456789",
+        "0.000000000000000000000000000000000000000012",
+        "00000000000000000000001.5",
+        "9.999999999999999999e27",
+        "4.9406564584124654e-324",
+        "3.4028235677973366e38",
+        "16.2999992370605",
+    };
+    std::mt19937_64 random(13);
+    for (int n = 0; n < 200000; ++n) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 21);
+        const int point = static_cast<int>(random() % static_cast<unsigned>(digits + 1));
+        for (int i = 0; i < digits; ++i) {
+            if (i == point && i > 0)
+                text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        if (random() % 3 == 0) {
+            text += 'e';
+            text += std::to_string(static_cast<int>(random() % 71) - 35);
+        }
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        long double value = 0;
+        ASSERT_TRUE(ParseReal(text, '.', value)) << text;
+        const long double expected = std::strtold(text.c_str(), nullptr);
+        ASSERT_EQ(std::memcmp(&value, &expected, 10), 0) << text;
+    }
+}
 
 // Qt sets the process locale to the user's; the texts must not follow it.
 TEST(NumberTextLocale, IgnoresProcessLocale) {

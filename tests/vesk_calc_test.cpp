@@ -3,11 +3,9 @@
 #include "model/UVesk.h"
 
 #include "report_lines.h"
-#include "temp_folder.h"
+#include "vesk_calc_run.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <map>
 #include <string>
@@ -15,52 +13,7 @@
 
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// Runs the built program and takes apart what it printed on each stream.
-class VeskCalcTest : public testing::Test {
-protected:
-    TRun Run(const std::vector<std::string>& arguments) {
-        std::string command = Quoted(VESK_BINARY_DIR "/vesk-calc");
-        for (const std::string& argument : arguments) {
-            command += ' ';
-            command += Quoted(argument);
-        }
-        const std::string out = FFolder.Path() + "/out";
-        const std::string err = FFolder.Path() + "/err";
-        command += " >";
-        command += Quoted(out);
-        command += " 2>";
-        command += Quoted(err);
-        command += " </dev/null";
-        const int status = std::system(command.c_str());
-        TRun run;
-        run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.Out = FileContents(out);
-        run.Err = FileContents(err);
-        return run;
-    }
-
-    std::string ModelFile(const std::string& name, const std::string& data) {
-        const std::string path = FFolder.Path() + "/" + name;
-        StoreFile(path, "[Data]\r\n" + data);
-        return path;
-    }
-
-    TTempFolder FFolder{"vesk_calc"};
-};
+using VeskCalcTest = VeskCalcRunTest;
 
 std::string Join(const std::vector<std::string>& lines) {
     std::string text;

@@ -9,6 +9,8 @@
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
+#include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -51,23 +53,53 @@ TDigits15 Digits15(double magnitude) {
     return d;
 }
 
-float ReadReal(const TProfile& file, const char* key, float fallback, char decimalSeparator) {
-    long double value = 0;
-    std::optional<std::string> text = file.Read(Section, key);
-    if (!text || !ParseReal(*text, decimalSeparator, value))
-        return fallback;
-    return ToSingle(value);
-}
-
-int32_t ReadWhole(const TProfile& file, const char* key, int32_t fallback) {
-    int32_t value = 0;
-    std::optional<std::string> text = file.Read(Section, key);
-    if (!text || !ParseInteger(*text, value))
-        return fallback;
-    return value;
+// Stores value into the key's field, narrowed to the field's type (a whole Tipo to its low byte).
+template <class TValue> void StoreKey(const TModelKey& key, TValue value, TVeskDairy& model) {
+    std::visit(
+        [&](auto field) {
+            using TField = std::remove_reference_t<decltype(model.*field)>;
+            model.*field = static_cast<TField>(value);
+        },
+        key.Field);
 }
 
 } // namespace
+
+bool IsWholeKey(const TModelKey& key) {
+    return !std::holds_alternative<float TVeskDairy::*>(key.Field);
+}
+
+void SetModelKeyDefault(const TModelKey& key, TVeskDairy& model) {
+    StoreKey(key, key.Default, model);
+}
+
+std::string ModelKeyText(const TModelKey& key, const TVeskDairy& model, char decimalSeparator) {
+    return std::visit(
+        [&](auto field) {
+            const auto value = model.*field;
+            if constexpr (std::is_same_v<decltype(value), const float>)
+                return FormatModelReal(value, decimalSeparator);
+            else
+                return std::to_string(+value);
+        },
+        key.Field);
+}
+
+bool ReadModelKey(const TModelKey& key, std::string_view text, TVeskDairy& model,
+                  char decimalSeparator) {
+    if (!IsWholeKey(key)) {
+        long double value = 0;
+        if (!ParseReal(text, decimalSeparator, value))
+            return false;
+        StoreKey(key, ToSingle(value), model);
+        return true;
+    }
+    int32_t value = 0;
+    if (!ParseInteger(text, value))
+        return false;
+    StoreKey(key, value, model);
+    return true;
+}
 
 std::string FormatModelReal(float value, char decimalSeparator) {
     double v = value;
@@ -98,40 +130,22 @@ std::string FormatModelReal(float value, char decimalSeparator) {
     return out.append("E").append(std::to_string(e - 1));
 }
 
+// The order of loading matters to a real beyond single precision: the keys before it stay stored.
 void LoadModel(const std::string& fileName, TVeskDairy& model, char decimalSeparator) {
-    TProfile file = TProfile::Load(fileName);
-    model.Tipo = uint8_t(ReadWhole(file, "Tipo", 0));
-    model.Peso = ReadReal(file, "Peso", 450, decimalSeparator);
-    model.Lactacion = ReadWhole(file, "Lactacion", 1);
-    model.Leche = ReadReal(file, "Leche", 15, decimalSeparator);
-    model.Grasa = ReadReal(file, "Grasa", 3.5f, decimalSeparator);
-    model.Proteina = ReadReal(file, "Proteina", 3.2f, decimalSeparator);
-    model.DIM = ReadWhole(file, "DIM", 60);
-    model.Temperatura = ReadReal(file, "Temperatura", 20, decimalSeparator);
-    model.GDP = ReadReal(file, "GDP", 0, decimalSeparator);
-    model.ADG = ReadReal(file, "ADG", 0, decimalSeparator);
-    model.Freshenning = ReadWhole(file, "Freshenning", 0);
-    model.Consumo = ReadReal(file, "Consumo", 10, decimalSeparator);
+    static constexpr std::array<size_t, 12> LoadOrder{0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 1};
+    const TProfile file = TProfile::Load(fileName);
+    for (const size_t index : LoadOrder) {
+        const TModelKey& key = ModelKeys[index];
+        const std::optional<std::string> text = file.Read(Section, key.Name);
+        if (!text || !ReadModelKey(key, *text, model, decimalSeparator))
+            SetModelKeyDefault(key, model);
+    }
 }
 
 void SaveModel(const std::string& fileName, const TVeskDairy& model, char decimalSeparator) {
-    auto real = [decimalSeparator](float value) {
-        return FormatModelReal(value, decimalSeparator);
-    };
-    const TProfileWrite keys[] = {
-        {"Tipo", std::to_string(unsigned(model.Tipo))},
-        {"Consumo", real(model.Consumo)},
-        {"Peso", real(model.Peso)},
-        {"Lactacion", std::to_string(model.Lactacion)},
-        {"Leche", real(model.Leche)},
-        {"Grasa", real(model.Grasa)},
-        {"Proteina", real(model.Proteina)},
-        {"DIM", std::to_string(model.DIM)},
-        {"Temperatura", real(model.Temperatura)},
-        {"GDP", real(model.GDP)},
-        {"ADG", real(model.ADG)},
-        {"Freshenning", std::to_string(model.Freshenning)},
-    };
+    std::vector<TProfileWrite> keys;
+    for (const TModelKey& key : ModelKeys)
+        keys.push_back({key.Name, ModelKeyText(key, model, decimalSeparator)});
     if (!WriteProfileStrings(fileName, Section, keys))
         throw std::runtime_error("Unable to write to " + fileName);
 }

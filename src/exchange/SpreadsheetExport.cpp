@@ -1,10 +1,9 @@
 #include "exchange/SpreadsheetExport.h"
 
-#include <cerrno>
+#include "exchange/WorkbookFolder.h"
+
+#include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <stdlib.h>
 
 namespace {
 
@@ -58,14 +57,7 @@ std::string TSpreadsheetExport::Export(const TExportTable& table) {
 }
 
 const std::string& TSpreadsheetExport::File() {
-    if (FFile.empty()) {
-        std::error_code error;
-        const auto base = std::filesystem::temp_directory_path(error);
-        std::string folder = (error ? std::filesystem::path("/tmp") : base) / "vesk-XXXXXX";
-        if (!mkdtemp(folder.data()))
-            throw EWorkbookError("Cannot create a folder for the workbook files (" + folder +
-                                 "): " + std::strerror(errno));
-        FFile = folder + "/Book1.xlsx";
-    }
+    if (FFile.empty())
+        FFile = NewWorkbookFolder() + "/Book1.xlsx";
     return FFile;
 }

@@ -1,5 +1,7 @@
 #include "platform/number_text.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -21,19 +23,22 @@ bool IsDigit(char c) {
 
 // digits (an integer count of units of 10^-decimals) with the separator put in and the sign
 // added when the count is not zero.
-std::string Compose(bool negative, std::string digits, int decimals, char decimalSeparator) {
-    const bool zero = digits.find_first_not_of('0') == std::string::npos;
-    const auto width = static_cast<size_t>(decimals) + 1;
-    if (digits.size() < width) {
-        digits.insert(0, width - digits.size(), '0');
+std::string Compose(bool negative, std::string_view digits, int decimals, char decimalSeparator) {
+    const auto fraction = static_cast<size_t>(decimals);
+    const size_t width = std::max(digits.size(), fraction + 1);
+    const size_t zeros = width - digits.size();
+    std::string text;
+    text.reserve(width + 2);
+    if (negative && digits.find_first_not_of('0') != std::string_view::npos) {
+        text += '-';
     }
-    if (decimals > 0) {
-        digits.insert(digits.size() - static_cast<size_t>(decimals), 1, decimalSeparator);
+    for (size_t i = 0; i < width; ++i) {
+        if (fraction > 0 && i == width - fraction) {
+            text += decimalSeparator;
+        }
+        text += i < zeros ? '0' : digits[i - zeros];
     }
-    if (negative && !zero) {
-        digits.insert(0, 1, '-');
-    }
-    return digits;
+    return text;
 }
 
 // A double widened to long double times 10^decimals (decimals <= 4) needs at most 53 + 10
@@ -48,13 +53,14 @@ bool FormatExactProduct(long double magnitude, bool negative, int decimals, char
     if (!(product < 9.2e18L)) {
         return false;
     }
-    long double whole = std::truncl(product);
-    if (product - whole >= 0.5L) {
-        whole += 1.0L;
+    // The conversion truncates the positive product.
+    uint64_t whole = static_cast<uint64_t>(product);
+    if (product - static_cast<long double>(whole) >= 0.5L) {
+        ++whole;
     }
     char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<uint64_t>(whole));
-    text = Compose(negative, std::string(buffer, result.ptr), decimals, decimalSeparator);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, whole);
+    text = Compose(negative, std::string_view(buffer, result.ptr), decimals, decimalSeparator);
     return true;
 }
 
@@ -89,6 +95,28 @@ std::string FormatExpansion(long double magnitude, bool negative, int decimals,
     return Compose(negative, digits, decimals, decimalSeparator);
 }
 
+// The decimal mantissa × 10^exponent as the long double nearest to it, when both factors are
+// exact long doubles so that one correctly rounded operation gives it: up to 19 digits and ten to
+// at most the 27th (5^27 < 2^64). Gives false when it cannot.
+bool ExactDecimal(uint64_t mantissa, int digits, long exponent, bool negative, long double& value) {
+    static constexpr auto Powers = [] {
+        std::array<long double, 28> powers{1.0L};
+        for (size_t i = 1; i < powers.size(); ++i)
+            powers[i] = powers[i - 1] * 10;
+        return powers;
+    }();
+    if (digits > 19 || exponent < -27 || exponent > 27) {
+        return false;
+    }
+    const long double whole = static_cast<long double>(mantissa);
+    value = exponent < 0 ? whole / Powers[static_cast<size_t>(-exponent)]
+                         : whole * Powers[static_cast<size_t>(exponent)];
+    if (negative) {
+        value = -value;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string FormatFixed(long double value, int decimals, char decimalSeparator) {
@@ -114,25 +142,31 @@ std::string FormatTenThousandths(int64_t count, char decimalSeparator) {
         count < 0 ? 0 - static_cast<uint64_t>(count) : static_cast<uint64_t>(count);
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
-    return Compose(count < 0, std::string(buffer, result.ptr), 4, decimalSeparator);
+    return Compose(count < 0, std::string_view(buffer, result.ptr), 4, decimalSeparator);
 }
 
 bool ParseReal(std::string_view text, char decimalSeparator, long double& value) {
-    std::string plain;
-    plain.reserve(text.size());
     size_t i = 0;
+    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        plain += text[i++];
+        negative = text[i++] == '-';
     }
     size_t digits = 0;
-    bool separator = false;
+    size_t separatorAt = std::string_view::npos;
+    // The digits without leading zeros as a whole number, and how many follow the separator.
+    uint64_t mantissa = 0;
+    int significant = 0;
+    long fraction = 0;
     for (; i < text.size(); ++i) {
         if (IsDigit(text[i])) {
-            plain += text[i];
             ++digits;
-        } else if (text[i] == decimalSeparator && !separator) {
-            plain += '.';
-            separator = true;
+            if (significant > 0 || text[i] != '0') {
+                ++significant;
+                mantissa = mantissa * 10 + static_cast<uint64_t>(text[i] - '0');
+            }
+            fraction += separatorAt != std::string_view::npos;
+        } else if (text[i] == decimalSeparator && separatorAt == std::string_view::npos) {
+            separatorAt = i;
         } else {
             break;
         }
@@ -140,22 +174,34 @@ bool ParseReal(std::string_view text, char decimalSeparator, long double& value)
     if (digits == 0) {
         return false;
     }
+    long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        plain += 'e';
         ++i;
+        bool negativeExponent = false;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-            plain += text[i++];
+            negativeExponent = text[i++] == '-';
         }
         const size_t start = i;
-        while (i < text.size() && IsDigit(text[i])) {
-            plain += text[i++];
+        for (; i < text.size() && IsDigit(text[i]); ++i) {
+            // Capped beyond any exponent that the fast path takes.
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 100000L);
         }
         if (i == start) {
             return false;
         }
+        if (negativeExponent) {
+            exponent = -exponent;
+        }
     }
     if (i != text.size()) {
         return false;
+    }
+    if (ExactDecimal(mantissa, significant, exponent - fraction, negative, value)) {
+        return true;
+    }
+    std::string plain(text);
+    if (separatorAt != std::string_view::npos) {
+        plain[separatorAt] = '.';
     }
     const long double parsed = strtold_l(plain.c_str(), nullptr, CLocale());
     if (std::isinf(parsed)) {

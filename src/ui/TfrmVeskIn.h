@@ -108,6 +108,10 @@ private:
     void ConnectExport();
     void acExcelUpdate();
     void acExcelExecute();
+    // Asks for a herd table, calculates its animals into a workbook and shows it; the model, the
+    // inputs, the report and the restrictions stay as they are.
+    void acLoteExecute();
+    void CalculateHerd(const QString& fileName);
     // The folder of model files, "Modelos" beside the program or the user's own in their
     // documents, created when missing.
     void PrepareModelDir();
@@ -151,6 +155,8 @@ private:
     TFontDialog* FFontDialog = nullptr;
     TSheetOpener FSheetOpener;
     std::unique_ptr<TSpreadsheetExport> ee;
+    // The herd workbooks' folder under the temporary directory; empty until the first is made.
+    std::string FHerdFolder;
     // The open dialog's initial folder; Qt's own choice while empty.
     QString FOpenDir;
 
@@ -168,6 +174,7 @@ private:
     QAction* acCalc = nullptr;
     QAction* FilePrintSetup1 = nullptr;
     QAction* acPrt = nullptr;
+    QAction* acLote = nullptr;
     QAction* RichEditBold1 = nullptr;
     QAction* RichEditItalic1 = nullptr;
     QAction* FontEdit1 = nullptr;

@@ -45,6 +45,10 @@ void TfrmVeskIn::CreateActions() {
     acPrt = CreateAction("acPrt", "&Imprimir modelo/resultado",
                          "Imprimir modelo/resultado|Imprime los datos del modelo y los resultados",
                          iiPrint);
+    acLote = CreateAction(
+        "acLote", "Calcular lote...",
+        "Calcular lote|Calcula los límites de un lote de animales desde una tabla", iiCalc);
+    ConnectReported(acLote, &QAction::triggered, this, &TfrmVeskIn::acLoteExecute);
     RichEditBold1 = CreateAction("RichEditBold1", "&Negrita", "Negrita", iiBold);
     RichEditBold1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     RichEditBold1->setCheckable(true);

@@ -1,8 +1,7 @@
 #include "ui/TfrmVeskIn.h"
 
-#include "model/Extended.h"
-#include "model/FloatError.h"
 #include "model/InputRoundTrip.h"
+#include "model/OfferedBand.h"
 #include "platform/number_text.h"
 #include "platform/regional.h"
 #include "ui/TNumericEdit.h"
@@ -103,14 +102,7 @@ void TfrmVeskIn::ShowEstimate() {
 void TfrmVeskIn::CheckOffered() {
     if (FUpdating || FDairy->ConsumoEstimado == 0)
         return;
-    const long double estimate = FDairy->ConsumoEstimado;
-    float deviation;
-    try {
-        deviation = ToSingle(Divide(estimate - ilCons->Value(), estimate));
-    } catch (const EMathError&) {
-        deviation = 1;
-    }
-    const bool far = deviation < -0.05L || deviation > 0.15L;
+    const bool far = OfferedOutsideBand(FDairy->ConsumoEstimado, ilCons->Value());
     SetTextColor(ilCons, far ? QColor(255, 0, 0) : QColor(0, 0, 0));
 }
 

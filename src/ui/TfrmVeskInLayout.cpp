@@ -199,4 +199,5 @@ void TfrmVeskIn::CreateMenu() {
     Acciones = bar->addMenu(QStringLiteral("&Acciones"));
     Acciones->addAction(acCalc);
     Acciones->addAction(acPrt);
+    Acciones->addAction(acLote);
 }

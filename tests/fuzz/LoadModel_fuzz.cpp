@@ -3,23 +3,15 @@
 // the same inputs.
 
 #include "fuzz_support.h"
+#include "model_checks.h"
 
 #include "exchange/ModelFile.h"
 #include "model/FloatError.h"
 #include "model/UVesk.h"
 
-#include <cmath>
 #include <initializer_list>
 
 namespace {
-
-bool FiniteReals(const TVeskDairy& m) {
-    for (const float value :
-         {m.Peso, m.Leche, m.Grasa, m.Proteina, m.Temperatura, m.GDP, m.ADG, m.Consumo})
-        if (!std::isfinite(value))
-            return false;
-    return true;
-}
 
 bool SameInputs(const TVeskDairy& a, const TVeskDairy& b) {
     return a.Tipo == b.Tipo && a.Peso == b.Peso && a.Lactacion == b.Lactacion &&
