@@ -12,7 +12,7 @@
 #include "host_object.h"
 #include "host_send_rows.h"
 #include "model/FloatError.h"
-#include "platform/window_message.h"
+#include "tools/host_window.h"
 
 namespace {
 

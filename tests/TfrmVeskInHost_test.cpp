@@ -5,7 +5,7 @@
 #include "host_object.h"
 #include "modal_answer.h"
 #include "platform/regional.h"
-#include "platform/window_message.h"
+#include "tools/host_window.h"
 #include "ui/TNumericEdit.h"
 #include "window_calculation.h"
 #include "window_test.h"

@@ -5,7 +5,7 @@
 #include "modal_answer.h"
 #include "platform/regional.h"
 #include "platform/runtime_folder.h"
-#include "platform/window_message.h"
+#include "tools/host_window.h"
 #include "ui/TNumericEdit.h"
 #include "ui/TTableModel.h"
 #include "window_calculation.h"

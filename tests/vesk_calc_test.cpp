@@ -138,7 +138,7 @@ TEST_F(VeskCalcTest, UnreadableFileIsAnError) {
         const TRun run = Run({file});
         EXPECT_EQ(run.ExitCode, 1) << file;
         EXPECT_EQ(run.Out, "") << file;
-        EXPECT_EQ(run.Err, "Cannot read the model file " + file + ".\n") << file;
+        EXPECT_EQ(run.Err, "No se puede leer el archivo de modelo " + file + ".\n") << file;
     }
 }
 

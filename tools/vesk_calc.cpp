@@ -115,7 +115,7 @@ std::string Report(const TVeskDairy& named, const TOptions& options, const std::
         // would then go unnoticed, so a file that cannot be read is an error here.
         std::error_code error;
         if (!std::filesystem::is_regular_file(*file, error) || !std::ifstream(*file)) {
-            throw std::runtime_error("Cannot read the model file " + *file);
+            throw std::runtime_error("No se puede leer el archivo de modelo " + *file);
         }
         LoadModel(*file, model, decimalSeparator);
     } else {
@@ -139,10 +139,12 @@ bool Put(const std::string& text) {
         std::cout.write(text.data(), static_cast<std::streamsize>(text.size())).flush());
 }
 
+constexpr const char* OutputFailure = "No se puede escribir en la salida estándar.\n";
+
 // Writes text to standard output, or says why it cannot.
 bool Write(const std::string& text) {
     if (!Put(text)) {
-        std::cerr << ErrorReportText("Unable to write to standard output") << '\n';
+        std::cerr << OutputFailure;
         return false;
     }
     return true;
@@ -231,7 +233,7 @@ int Herd(const TVeskDairy& named, const TOptions& options, char decimalSeparator
         const std::optional<std::size_t> failed =
             WriteHerdCsv(reader, HerdTitles(named), options.Raw, decimalSeparator, Put);
         if (!failed) {
-            std::cerr << "No se puede escribir en la salida estándar.\n";
+            std::cerr << OutputFailure;
             return 2;
         }
         return *failed > 0 ? 1 : 0;
@@ -257,7 +259,7 @@ int main(int argc, char** argv) {
     const char decimalSeparator = Regional().DecimalSeparator;
     if (options->HerdTemplate) {
         if (!Put(HerdTemplate(decimalSeparator))) {
-            std::cerr << "No se puede escribir en la salida estándar.\n";
+            std::cerr << OutputFailure;
             return 2;
         }
         return 0;

@@ -35,7 +35,7 @@
 #include "exchange/HostLink.h"
 #include "platform/program_file.h"
 #include "platform/runtime_folder.h"
-#include "platform/window_message.h"
+#include "tools/host_window.h"
 
 namespace {
 
