@@ -1,5 +1,6 @@
 #include "exchange/HerdWorkbook.h"
 
+#include "model/Fixed.h"
 #include "model/TextEncoding.h"
 #include "platform/number_text.h"
 #include "platform/utf8_text.h"
@@ -11,7 +12,7 @@ namespace {
 // The most characters a cell of a workbook holds.
 constexpr std::size_t CellCharacters = 32767;
 
-// The number that the CSV's text shows.
+// The number that the CSV's text shows: the intake rounded to two decimals as the CSV rounds it.
 double Number(const std::string& text) {
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
@@ -57,7 +58,7 @@ void THerdWorkbook::Add(const THerdAnimal& animal) {
             FRow.emplace_back(Number(FormatFixed(cell.Intake, 2, '.')));
             break;
         case TKind::Limit:
-            FRow.emplace_back(Number(FormatTenThousandths(cell.Count, '.')));
+            FRow.emplace_back(TFixed{cell.Count}.ToDouble());
             break;
         }
     }

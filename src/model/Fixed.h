@@ -14,5 +14,7 @@ struct TFixed {
     static TFixed FromCount(long double count);
 
     long double ToReal() const { return static_cast<long double>(Count) / 10000.0L; }
+    // The double nearest to the amount, as tables and workbooks hold it.
+    double ToDouble() const { return static_cast<double>(Count) / 10000.0; }
     friend bool operator==(TFixed, TFixed) = default;
 };

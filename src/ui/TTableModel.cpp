@@ -242,7 +242,7 @@ QVariant TTableModel::headerData(int section, Qt::Orientation orientation, int r
         return section >= 0 && section < FieldCount()
                    ? QVariant(QString::fromStdString(Field(section).DisplayLabel))
                    : QVariant();
-    // Indexed by the state: Browse, Edit, Insert.
+    // Indexed by the state: Inactive, Browse, Edit, Insert.
     static const char* const marks[] = {"", "▶", "I", "*"};
     return QString::fromUtf8(section == FCurrent ? marks[int(FState)] : "");
 }

@@ -6,15 +6,6 @@
 #include <QAction>
 #include <QHeaderView>
 
-namespace {
-
-// A fixed-point amount enters the table as the real it stands for.
-double TableAmount(TFixed amount) {
-    return static_cast<double>(amount.Count) / 10000.0;
-}
-
-} // namespace
-
 void TfrmVeskIn::CreateRestrictions() {
     mtCodigo = &mt.AddField("Codigo", TFieldKind::Integer);
     mtNombre = &mt.AddField("Nombre", TFieldKind::Text, 30);
@@ -53,8 +44,8 @@ void TfrmVeskIn::FillRestrictions() {
     mt.Open();
     for (const TRestrictionSlot& slot : RestrictionOrder) {
         const TRestriccion& record = (*FDairy).*slot.Record;
-        mt.AppendRecord({record.Codigo, record.Nombre, record.Unidad, TableAmount(record.Min),
-                         slot.HasMax ? TFieldValue(TableAmount(record.Max)) : TFieldValue(),
+        mt.AppendRecord({record.Codigo, record.Nombre, record.Unidad, record.Min.ToDouble(),
+                         slot.HasMax ? TFieldValue(record.Max.ToDouble()) : TFieldValue(),
                          record.Enviar});
     }
 }
